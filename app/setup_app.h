@@ -1,0 +1,9 @@
+// The setup program's application object.
+#pragma once
+#include "framework/app.h"
+
+class CSetupApp : public CWinApp {
+public:
+    // Shows the main setup dialog and ends the program once it closes.
+    BOOL InitInstance() override;
+};

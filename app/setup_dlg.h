@@ -1,0 +1,37 @@
+// The main setup dialog, and the object in whose context the whole install runs.
+#pragma once
+#include <windows.h>
+
+#include "framework/dialog.h"
+#include "framework/text.h"
+#include "resources/resource.h"
+
+class CSetupDlg : public CDialog {
+public:
+    explicit CSetupDlg(HWND parent = nullptr);
+
+    // The folder under which the product's folder is proposed (no separator added).
+    CText GetDefaultInstallDir();
+    // Lets the user pick a folder, which then becomes the whole text of the edit.
+    void OnBrowse();
+    // Moves the progress bar one percent at a time toward `target`, 10 ms a step.
+    void AdvanceProgress(int target);
+    // The Install command.
+    CFailure OnInstall();
+
+    int m_nProgress = 0;           // percentage last passed to AdvanceProgress
+    CText m_strInstallDir;         // edit IDC_INSTALL_DIR
+    int m_bCreateShortcuts = 1;    // check box IDC_CREATE_SHORTCUTS
+    CProgressCtrl m_progress;      // IDC_PROGRESS
+    HICON m_hIcon = nullptr;       // shared resource handle: never destroyed
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    CFailure OnOK() override { return OnInstall(); }
+    CFailure OnCommand(int id, int code, bool& handled) override;
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+private:
+    void PaintMinimised();
+};

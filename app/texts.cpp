@@ -1,0 +1,54 @@
+#include "app/texts.h"
+
+#include "framework/app.h"
+
+namespace {
+
+const LANGID kEnglishTable = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+const LANGID kFrenchTable = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_SWISS);
+
+// A string resource block holds sixteen counted UTF-16 texts; the text of `id` is
+// entry id % 16 of block id / 16 + 1. Gives nullptr when the language has no block.
+const WCHAR* FindInTable(UINT id, LANGID language, int* length) {
+    HINSTANCE module = AfxGetInstanceHandle();
+    HRSRC block = FindResourceExA(module, reinterpret_cast<LPCSTR>(RT_STRING),
+                                  MAKEINTRESOURCEA(id / 16 + 1), language);
+    if (!block) return nullptr;
+    HGLOBAL loaded = LoadResource(module, block);
+    const WCHAR* p = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
+    if (!p) return nullptr;
+    const WCHAR* end = p + SizeofResource(module, block) / sizeof(WCHAR);
+    for (UINT i = 0; i < id % 16; ++i) {
+        if (p >= end) return nullptr;
+        p += 1 + *p;
+    }
+    if (p >= end || *p == 0 || p + 1 + *p > end) return nullptr;
+    *length = *p;
+    return p + 1;
+}
+
+CText ToAnsi(const WCHAR* text, int length) {
+    CText out;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    char* buffer = bytes > 0 ? out.GetBuffer(static_cast<size_t>(bytes)) : nullptr;
+    if (!buffer) return out;
+    WideCharToMultiByte(CP_ACP, 0, text, length, buffer, bytes, nullptr, nullptr);
+    buffer[bytes] = '\0';
+    out.ReleaseBuffer();
+    return out;
+}
+
+}  // namespace
+
+LANGID TextLanguage() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_FRENCH ? kFrenchTable : kEnglishTable;
+}
+
+CText LoadText(UINT id) {
+    int length = 0;
+    const WCHAR* text = FindInTable(id, TextLanguage(), &length);
+    if (!text) text = FindInTable(id, kEnglishTable, &length);
+    return text ? ToAnsi(text, length) : CText();
+}
+
+CText FormatText(UINT id, const char* argument) { return LoadText(id).Replaced("%1", argument); }

@@ -1,0 +1,43 @@
+# The Windows tree: setup.exe, its in-process tests and the end-to-end tests, all run
+# through Wine by ctest.
+enable_language(RC)
+include(cmake/product_flags.cmake)
+
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
+
+add_library(sondrel_core STATIC
+    framework/app.cpp
+    framework/common_controls.cpp
+    framework/data_exchange.cpp
+    framework/dialog.cpp
+    framework/memory.cpp
+    framework/message_box.cpp
+    framework/path.cpp
+    framework/program_name.cpp
+    framework/system_dll.cpp
+    framework/text.cpp
+    app/default_install_dir.cpp
+    app/setup_dlg.cpp
+    app/texts.cpp
+)
+target_include_directories(sondrel_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(sondrel_core PUBLIC
+    WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX WIN32_LEAN_AND_MEAN
+    SONDREL_SUBSCRIPTION_HOST="${SONDREL_SUBSCRIPTION_HOST}"
+    SONDREL_PROBE_HOST="${SONDREL_PROBE_HOST}")
+sondrel_product_flags(sondrel_core)
+target_link_libraries(sondrel_core PUBLIC shell32 ole32 advapi32 user32 gdi32 kernel32)
+
+set(SONDREL_RESOURCES ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+file(GLOB SONDREL_RESOURCE_DEPENDS CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
+     ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/art/*)
+set_source_files_properties(${SONDREL_RESOURCES} PROPERTIES OBJECT_DEPENDS "${SONDREL_RESOURCE_DEPENDS}")
+
+add_executable(setup WIN32 app/setup_app.cpp ${SONDREL_RESOURCES})
+target_link_libraries(setup PRIVATE sondrel_core)
+sondrel_product_flags(setup)
+sondrel_product_link_flags(setup)
+
+add_subdirectory(tests/win32)
+add_subdirectory(tests/e2e)

@@ -1,0 +1,35 @@
+// The application object: one per program, created by static initialisation.
+// WinMain (framework/app.cpp) calls InitInstance and ends the process with the
+// exit code the application set.
+#pragma once
+#include <windows.h>
+
+class CWnd;
+
+// Exit codes of the program.
+enum ExitCode {
+    kExitInstalled = 0,      // an install completed and succeeded
+    kExitInstallFailed = 1,  // an install completed and reported its failure
+    kExitNotInstalled = 2,   // cancelled, or ended without completing an install
+};
+
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+
+    // Called once at start-up. Returning FALSE ends the program without a message loop.
+    virtual BOOL InitInstance() = 0;
+
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+
+    void SetExitCode(int code) { m_nExitCode = code; }
+    int GetExitCode() const { return m_nExitCode; }
+
+private:
+    int m_nExitCode = kExitNotInstalled;
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();

@@ -1,0 +1,14 @@
+#include "framework/path.h"
+
+#include <windows.h>
+
+bool EndsWithBackslash(const CText& path) {
+    if (path.IsEmpty()) return false;
+    const char* begin = path.c_str();
+    const char* last = CharPrevA(begin, begin + path.GetLength());
+    return last + 1 == begin + path.GetLength() && *last == '\\';
+}
+
+CText JoinPath(const CText& folder, const char* name) {
+    return EndsWithBackslash(folder) ? folder + name : folder + "\\" + name;
+}

@@ -1,0 +1,56 @@
+// A single-byte text in the system's ANSI code page, owned on the heap.
+// The program keeps to this small class instead of std::string: the standard
+// string and its exception paths would multiply the size of setup.exe.
+#pragma once
+#include <stddef.h>
+
+class CText {
+public:
+    CText();
+    CText(const char* s);  // NOLINT(google-explicit-constructor): texts convert like CString
+    CText(const char* s, size_t n);
+    CText(const CText& other);
+    CText(CText&& other) noexcept;
+    ~CText();
+
+    CText& operator=(const CText& other);
+    CText& operator=(CText&& other) noexcept;
+    CText& operator=(const char* s);
+    CText& operator+=(const CText& s) { return Append(s.m_p, s.m_len); }
+    CText& operator+=(const char* s);
+    CText& operator+=(char c) { return Append(&c, 1); }
+    CText& Append(const char* s, size_t n);
+
+    const char* c_str() const { return m_p ? m_p : ""; }
+    operator const char*() const { return c_str(); }  // NOLINT(google-explicit-constructor)
+    size_t GetLength() const { return m_len; }
+    bool IsEmpty() const { return m_len == 0; }
+    char operator[](size_t i) const { return m_p[i]; }
+    char Last() const { return m_len ? m_p[m_len - 1] : '\0'; }
+
+    // Position of the first occurrence at or after `start`, or -1. Byte-wise: callers
+    // that must respect double-byte characters scan with the platform's code-page rules.
+    long Find(const char* what, size_t start = 0) const;
+    bool Contains(const char* what) const { return Find(what) >= 0; }
+    bool operator==(const char* s) const;
+    bool operator!=(const char* s) const { return !(*this == s); }
+
+    // Shortens the text to `newLength` bytes; a longer length changes nothing.
+    void Truncate(size_t newLength);
+    // Replaces every occurrence of `what` by `with`; the replacement is not rescanned.
+    CText Replaced(const char* what, const char* with) const;
+
+    // A writable buffer of `capacity` bytes plus terminator, for APIs that fill one.
+    // Returns nullptr when memory is exhausted; ReleaseBuffer then measures the text.
+    char* GetBuffer(size_t capacity);
+    void ReleaseBuffer();
+
+private:
+    bool Reserve(size_t capacity);
+    char* m_p = nullptr;
+    size_t m_len = 0;
+    size_t m_cap = 0;
+};
+
+CText operator+(const CText& a, const char* b);
+CText operator+(const CText& a, const CText& b);

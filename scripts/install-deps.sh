@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, everything the build and the tests need and this machine lacks.
+# Quiet and quick when all is present, so `make run` and `make test` can call it every time.
+set -euo pipefail
+
+packages=(
+  cmake make g++ googletest python3 python3-pytest
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386
+  xvfb xauth x11-utils imagemagick
+  locales
+  python3-pefile
+  libmspack-dev mscompress liblnk-utils
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing missing packages: ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

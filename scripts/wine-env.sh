@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The Wine world of one test run, kept under DIR (a folder of the build tree):
+#   wine-env.sh start DIR   a fresh 32-bit prefix, a virtual X display, French locales,
+#                           and a persistent wineserver; writes DIR/env for wine-run.sh
+#   wine-env.sh stop DIR    ends the wineserver and the display
+# Never touches ~/.wine.
+set -euo pipefail
+cmd=${1:?start or stop}
+dir=$(mkdir -p "${2:?folder}" && cd "$2" && pwd)
+prefix=$dir/prefix
+
+stop() {
+    if [ -f "$dir/env" ]; then
+        (set -a; . "$dir/env"; wineserver -k 2>/dev/null || true)
+    fi
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+        rm -f "$dir/xvfb.pid"
+    fi
+}
+
+free_display() {
+    for n in $(seq 90 160); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
+    done
+    echo "no free X display number" >&2
+    return 1
+}
+
+# Wine needs real locales to name files in French; generate them inside the build tree.
+make_locales() {
+    mkdir -p "$dir/locales"
+    for loc in fr_FR fr_CH de_DE en_US; do
+        [ -d "$dir/locales/$loc.UTF-8" ] || localedef -i "$loc" -f UTF-8 "$dir/locales/$loc.UTF-8" 2>/dev/null || \
+            [ -d "$dir/locales/$loc.UTF-8" ]
+    done
+}
+
+start() {
+    stop
+    rm -rf "$prefix"
+    make_locales
+    local display
+    display=$(free_display)
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    cat >"$dir/env" <<ENV
+WINEPREFIX=$prefix
+WINEARCH=win32
+WINEDEBUG=-all
+WINEDLLOVERRIDES=mscoree,mshtml=
+DISPLAY=:$display
+LOCPATH=$dir/locales
+LANG=en_US.UTF-8
+LC_ALL=
+ENV
+    # A persistent wineserver first: every later Wine program then starts quickly.
+    mkdir -p "$prefix"
+    (set -a; . "$dir/env"; wineserver -p </dev/null >/dev/null 2>&1; wineboot -i >"$dir/wineboot.log" 2>&1
+     # The virtual display has no window manager: windows Wine leaves to one would make
+     # every dialog wait two seconds for a manager's answer when it closes.
+     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1)
+    echo "Wine prefix $prefix ready on display :$display"
+}
+
+case $cmd in
+    start) start ;;
+    stop) stop ;;
+    *) echo "usage: $0 start|stop DIR" >&2; exit 2 ;;
+esac
