@@ -1,0 +1,30 @@
+import sys
+from pathlib import Path
+
+import pytest
+
+sys.path.insert(0, str(Path(__file__).parent))
+
+import harness  # noqa: E402
+
+
+@pytest.fixture
+def driver():
+    d = harness.start_driver()
+    yield d
+    d.close_driver()
+
+
+@pytest.fixture
+def launch():
+    """Starts setup.exe (in a given language); every run is ended after the test."""
+    runs = []
+
+    def start(lang="en_US.UTF-8"):
+        run = harness.SetupRun(lang)
+        runs.append(run)
+        return run
+
+    yield start
+    for run in runs:
+        run.kill()

@@ -1,0 +1,115 @@
+"""The Wine world of an end-to-end test: the prefix and display that scripts/wine-env.sh
+prepared, setup.exe started as a user would start it, and what it left on disk."""
+import os
+import subprocess
+import time
+from pathlib import Path
+
+from uidriver import UiDriver
+
+
+def wine_env(lang="en_US.UTF-8", extra=None):
+    """The Unix environment in which Wine programs of this test run start."""
+    env = dict(os.environ)
+    for line in (Path(os.environ["SONDREL_WINE_DIR"]) / "env").read_text().splitlines():
+        key, _, value = line.partition("=")
+        env[key] = value
+    env.pop("LC_ALL", None)
+    env["LANG"] = lang
+    env.update(extra or {})
+    return env
+
+
+def prefix():
+    return Path(wine_env()["WINEPREFIX"])
+
+
+def drive_c():
+    return prefix() / "drive_c"
+
+
+def unix_path(windows_path):
+    """The Unix path of a C: path of the prefix."""
+    drive, _, rest = windows_path.partition(":")
+    assert drive.upper() == "C", windows_path
+    return drive_c() / rest.lstrip("\\").replace("\\", "/")
+
+
+def wine(*args, lang="en_US.UTF-8", check=True):
+    """Runs a Wine command (reg, regedit...) to its end."""
+    return subprocess.run(["wine", *args], env=wine_env(lang), check=check,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+
+
+class SetupRun:
+    """setup.exe started under Wine; `wait` gives its exit status."""
+
+    def __init__(self, lang="en_US.UTF-8", exe=None):
+        self.exe = exe or os.environ["SONDREL_SETUP_EXE"]
+        self.proc = subprocess.Popen(["wine", self.exe], env=wine_env(lang),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def wait(self, timeout=30):
+        return self.proc.wait(timeout=timeout)
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def start_driver(lang="en_US.UTF-8"):
+    return UiDriver(os.environ["SONDREL_UIDRIVER_EXE"], wine_env(lang))
+
+
+def screenshot(driver, hwnd, name):
+    """Saves a PNG of the window under the run's screenshot folder and returns its path."""
+    folder = Path(os.environ.get("SONDREL_SCREENS", "/tmp/sondrel-screens"))
+    folder.mkdir(parents=True, exist_ok=True)
+    bmp = folder / f"{name}.bmp"
+    png = folder / f"{name}.png"
+    time.sleep(0.3)  # let the window finish painting
+    driver.screenshot(hwnd, str(bmp))
+    subprocess.run(["/usr/bin/convert", str(bmp), str(png)], check=True)
+    bmp.unlink()
+    return png
+
+
+def tree_state(root):
+    """Every file and folder under root with its size and modification time."""
+    state = {}
+    for dirpath, dirnames, filenames in os.walk(root):
+        for name in dirnames + filenames:
+            p = Path(dirpath) / name
+            try:
+                st = p.lstat()
+            except FileNotFoundError:
+                continue
+            state[str(p.relative_to(root))] = (st.st_size, st.st_mtime_ns)
+    return state
+
+
+def registry_export(key):
+    """The text of a registry branch, as regedit exports it."""
+    out = Path(os.environ["SONDREL_WINE_DIR"]) / "export.reg"
+    out.unlink(missing_ok=True)
+    wine("regedit", "/E", "Z:" + str(out).replace("/", "\\"), key)
+    text = out.read_text(encoding="utf-16") if out.exists() else ""
+    out.unlink(missing_ok=True)
+    return text
+
+
+# Keys that Wine itself keeps up to date while programs run, whatever they do.
+WINE_HOUSEKEEPING = ("\\Wine\\", "\\NetworkCards", "\\Temporary System Parameters")
+
+
+def registry_keys(branch):
+    """The keys of a registry branch with their values, Wine's own housekeeping left out."""
+    keys, current = {}, None
+    for line in registry_export(branch).splitlines():
+        if line.startswith("[") and line.endswith("]"):
+            current = line[1:-1]
+            keys[current] = []
+        elif current and line and not line.startswith("#time="):
+            keys[current].append(line)
+    return {k: v for k, v in keys.items() if not any(w in k + "\\" for w in WINE_HOUSEKEEPING)}
