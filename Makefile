@@ -21,11 +21,11 @@ deps:
 
 native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(NATIVE) -j$(JOBS)
+	@cmake --build $(NATIVE) -j$(JOBS) -- --no-print-directory
 
 win: deps
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-	@cmake --build $(WIN) -j$(JOBS)
+	@cmake --build $(WIN) -j$(JOBS) -- --no-print-directory
 
 clean:
 	rm -rf $(BUILD)
