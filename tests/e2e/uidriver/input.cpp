@@ -234,12 +234,8 @@ Reply cmd_mouseclick(HWND hwnd, const std::string& id) {
     return Reply().add(dec(x)).add(dec(y));
 }
 
-Reply cmd_key(HWND hwnd, const std::string& name) {
-    require_window(hwnd);
-    Key k = parse_key(name);
-    HWND top = top_level(hwnd);
-    bool use_sendinput = false;
-    HWND target = prepare_keyboard(top, &use_sendinput);
+// One key press, through SendInput or posted to the focus window.
+static void deliver_key(const Key& k, bool use_sendinput, HWND target, HWND top) {
     if (use_sendinput) {
         std::vector<INPUT> seq;
         append_sendinput(seq, k);
@@ -247,6 +243,15 @@ Reply cmd_key(HWND hwnd, const std::string& name) {
     } else {
         post_key(target, top, k);
     }
+}
+
+Reply cmd_key(HWND hwnd, const std::string& name) {
+    require_window(hwnd);
+    Key k = parse_key(name);
+    HWND top = top_level(hwnd);
+    bool use_sendinput = false;
+    HWND target = prepare_keyboard(top, &use_sendinput);
+    deliver_key(k, use_sendinput, target, top);
     Sleep(50);
     return Reply().add(use_sendinput ? "sendinput" : "posted");
 }
@@ -268,13 +273,7 @@ Reply cmd_type(HWND hwnd, const std::string& text) {
         } else {
             k.ch = ch, k.is_char = true;  // vk 0: sent as a Unicode character
         }
-        if (use_sendinput) {
-            std::vector<INPUT> seq;
-            append_sendinput(seq, k);
-            send_inputs(seq);
-        } else {
-            post_key(target, top, k);
-        }
+        deliver_key(k, use_sendinput, target, top);
     }
     Sleep(50);
     return Reply().add(use_sendinput ? "sendinput" : "posted");
