@@ -18,6 +18,9 @@ public:
     void AdvanceProgress(int target);
     // The Install command.
     CFailure OnInstall();
+    // Writes one payload entry under the install directory; *written is 1 when the target
+    // holds the whole expanded file, else 0. A failure to write the scratch file is raised.
+    CFailure InstallPayloadFile(const char* resourceName, UINT nameId, const char* subFolder, int* written);
 
     int m_nProgress = 0;           // percentage last passed to AdvanceProgress
     CText m_strInstallDir;         // edit IDC_INSTALL_DIR

@@ -5,7 +5,6 @@ add_library(sondrel_portable STATIC framework/text.cpp payload/szdd_decode.cpp p
 target_include_directories(sondrel_portable PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(sondrel_portable PRIVATE -O2 -Wall -Wextra)
 
-add_executable(szdd tools/szdd.cpp)
-target_link_libraries(szdd PRIVATE sondrel_portable)
+add_subdirectory(tools)
 
 add_subdirectory(tests/native)

@@ -10,6 +10,7 @@ add_library(sondrel_core STATIC
     framework/common_controls.cpp
     framework/data_exchange.cpp
     framework/dialog.cpp
+    framework/file_error.cpp
     framework/memory.cpp
     framework/message_box.cpp
     framework/path.cpp
@@ -19,6 +20,10 @@ add_library(sondrel_core STATIC
     app/default_install_dir.cpp
     app/setup_dlg.cpp
     app/texts.cpp
+    payload/catalogue.cpp
+    payload/install_payload_file.cpp
+    payload/lz_service.cpp
+    payload/szdd_decode.cpp
 )
 target_include_directories(sondrel_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(sondrel_core PUBLIC
@@ -34,7 +39,10 @@ file(GLOB SONDREL_RESOURCE_DEPENDS CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/art/*)
 set_source_files_properties(${SONDREL_RESOURCES} PROPERTIES OBJECT_DEPENDS "${SONDREL_RESOURCE_DEPENDS}")
 
-add_executable(setup WIN32 app/setup_app.cpp ${SONDREL_RESOURCES})
+include(cmake/payload.cmake)
+
+add_executable(setup WIN32 app/setup_app.cpp ${SONDREL_RESOURCES} ${SONDREL_PAYLOAD_RC})
+add_dependencies(setup payload)
 target_link_libraries(setup PRIVATE sondrel_core)
 sondrel_product_flags(setup)
 sondrel_product_link_flags(setup)

@@ -10,6 +10,7 @@ dir=$(mkdir -p "${2:?folder}" && cd "$2" && pwd)
 prefix=$dir/prefix
 
 stop() {
+    if mountpoint -q "$dir/small-drive" 2>/dev/null; then umount "$dir/small-drive" || true; fi
     if [ -f "$dir/env" ]; then
         (set -a; . "$dir/env"; wineserver -k 2>/dev/null || true)
     fi
@@ -34,6 +35,13 @@ make_locales() {
         [ -d "$dir/locales/$loc.UTF-8" ] || localedef -i "$loc" -f UTF-8 "$dir/locales/$loc.UTF-8" 2>/dev/null || \
             [ -d "$dir/locales/$loc.UTF-8" ]
     done
+}
+
+# Drive T: is a small memory file system, so that tests can fill a disk for real.
+small_drive() {
+    mkdir -p "$dir/small-drive"
+    mount -t tmpfs -o size=4m tmpfs "$dir/small-drive" || echo "no small drive T: (mounting needs root)" >&2
+    ln -sfn "$dir/small-drive" "$prefix/dosdevices/t:"
 }
 
 start() {
@@ -61,6 +69,7 @@ ENV
      # The virtual display has no window manager: windows Wine leaves to one would make
      # every dialog wait two seconds for a manager's answer when it closes.
      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1)
+    small_drive
     echo "Wine prefix $prefix ready on display :$display"
 }
 

@@ -22,7 +22,7 @@ std::string TextOf(HWND window) {
 }
 }  // namespace
 
-MessageBoxWatcher::MessageBoxWatcher(std::vector<int> answers) : m_answers(std::move(answers)) {
+MessageBoxWatcher::MessageBoxWatcher(std::vector<Answer> answers) : m_answers(std::move(answers)) {
     g_watcher = this;
     m_hook = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
@@ -38,20 +38,21 @@ LRESULT CALLBACK MessageBoxWatcher::Hook(int code, WPARAM wp, LPARAM lp) {
         char cls[32] = {};
         GetClassNameA(box, cls, sizeof cls);
         if (std::string(cls) == "#32770" && GetDlgItem(box, 0xFFFF))
-            SetTimer(box, 1, 50, Answer);  // answer once the box runs its own loop
+            SetTimer(box, 1, 50, Respond);  // answer once the box runs its own loop
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-VOID CALLBACK MessageBoxWatcher::Answer(HWND box, UINT, UINT_PTR id, DWORD) {
+VOID CALLBACK MessageBoxWatcher::Respond(HWND box, UINT, UINT_PTR id, DWORD) {
     KillTimer(box, id);
     MessageBoxWatcher* self = g_watcher;
     if (!self) return;
     self->m_seen.push_back({TextOf(box), TextOf(GetDlgItem(box, 0xFFFF)), IconOf(box), GetWindow(box, GW_OWNER)});
-    int answer = IDOK;
+    Answer answer = IDOK;
     if (!self->m_answers.empty()) {
         answer = self->m_answers.front();
         self->m_answers.erase(self->m_answers.begin());
     }
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    if (answer.before) answer.before();
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED), 0);
 }

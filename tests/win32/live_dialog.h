@@ -38,18 +38,26 @@ struct SeenMessageBox {
     HWND owner = nullptr;
 };
 
+// How to answer one message box: run `before` (if any), then press `button`.
+struct Answer {
+    Answer(int b) : button(b) {}  // NOLINT(google-explicit-constructor)
+    Answer(int b, std::function<void()> f) : button(b), before(std::move(f)) {}
+    int button;
+    std::function<void()> before;
+};
+
 // Watches the calling thread for message boxes: each one is recorded and answered with
-// the next button id of `answers` (IDOK when they run out).
+// the next of `answers` (IDOK when they run out).
 class MessageBoxWatcher {
 public:
-    explicit MessageBoxWatcher(std::vector<int> answers = {});
+    explicit MessageBoxWatcher(std::vector<Answer> answers = {});
     ~MessageBoxWatcher();
     const std::vector<SeenMessageBox>& seen() const { return m_seen; }
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp);
-    static VOID CALLBACK Answer(HWND box, UINT, UINT_PTR, DWORD);
+    static VOID CALLBACK Respond(HWND box, UINT, UINT_PTR, DWORD);
     HHOOK m_hook;
-    std::vector<int> m_answers;
+    std::vector<Answer> m_answers;
     std::vector<SeenMessageBox> m_seen;
 };

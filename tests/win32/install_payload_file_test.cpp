@@ -1,0 +1,342 @@
+// Extraction of payload entries with real files of the Wine prefix: files in use,
+// read-only files, folders in the way, long paths, and a small drive that fills up.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/setup_dlg.h"
+#include "app/texts.h"
+#include "live_dialog.h"
+#include "payload/catalogue.h"
+#include "payload/szdd.h"
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string data;
+    char buffer[65536];
+    DWORD n;
+    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n) data.append(buffer, n);
+    CloseHandle(f);
+    return data;
+}
+
+void Spit(const std::string& path, const std::string& data) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
+    DWORD n;
+    WriteFile(f, data.data(), DWORD(data.size()), &n, nullptr);
+    CloseHandle(f);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName, path = dir + "\\" + name;
+            if (name == "." || name == "..") continue;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+// A fresh install directory (with "HtmlView" unless told otherwise) under `root`.
+std::string FreshDir(const std::string& name, bool htmlView = true, const std::string& root = "C:\\payload-tests") {
+    CreateDirectoryA(root.c_str(), nullptr);
+    std::string dir = root + "\\" + name;
+    RemoveTree(dir);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    if (htmlView) CreateDirectoryA((dir + "\\HtmlView").c_str(), nullptr);
+    return dir;
+}
+
+// The uncompressed source of an entry, from the folder the build packed.
+std::string Source(const PayloadEntry& e) {
+    const char* folder = getenv("SONDREL_PAYLOAD_FOLDER");
+    std::string path = std::string("Z:") + (folder ? folder : "/nonexistent");
+    for (char& c : path) if (c == '/') c = '\\';
+    return Slurp(path + "\\" + LoadText(e.nameId).c_str());
+}
+
+std::string Target(const std::string& dir, const PayloadEntry& e) {
+    return dir + (e.subFolder ? e.subFolder : "") + "\\" + LoadText(e.nameId).c_str();
+}
+
+struct Outcome {
+    int written;
+    bool raised;
+    std::string message;
+};
+
+Outcome Install(CSetupDlg& dlg, const PayloadEntry& e) {
+    int written = -1;
+    CFailure f = dlg.InstallPayloadFile(e.resourceName, e.nameId, e.subFolder, &written);
+    return {written, f.IsRaised(), f.Message().c_str()};
+}
+
+const PayloadEntry& Entry(const char* resource) {
+    for (const PayloadEntry& e : kPayloadCatalogue)
+        if (std::string(e.resourceName) == resource) return e;
+    abort();
+}
+
+// Stored and expanded size of an entry's resource.
+std::pair<long, long> Sizes(const PayloadEntry& e) {
+    HRSRC r = FindResourceA(nullptr, e.resourceName, "FILE");
+    const uint8_t* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, r)));
+    szdd::Header header;
+    szdd::ParseHeader(bytes, SizeofResource(nullptr, r), &header);
+    return {SizeofResource(nullptr, r), header.expandedLength};
+}
+
+class InstallPayloadFileTest : public ::testing::Test {
+protected:
+    CSetupDlg dlg;
+};
+
+TEST_F(InstallPayloadFileTest, WritesEveryEntryExactlyAndLeavesNoScratchFile) {
+    dlg.m_strInstallDir = FreshDir("all").c_str();
+    MessageBoxWatcher watcher;
+    for (const PayloadEntry& e : kPayloadCatalogue) {
+        SCOPED_TRACE(e.resourceName);
+        Outcome o = Install(dlg, e);
+        EXPECT_EQ(o.written, 1);
+        EXPECT_FALSE(o.raised);
+        std::string source = Source(e);
+        ASSERT_NE(source, "<missing>");
+        EXPECT_TRUE(Slurp(Target(dlg.m_strInstallDir.c_str(), e)) == source);
+        EXPECT_EQ(size_t(Sizes(e).second), source.size()) << "the header gives the expanded length";
+        EXPECT_FALSE(Exists(std::string(dlg.m_strInstallDir) + "\\dummy.tmp"));
+    }
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(InstallPayloadFileTest, ExistingTargetIsReplacedWithoutAQuestion) {
+    std::string dir = FreshDir("replace");
+    dlg.m_strInstallDir = dir.c_str();
+    const PayloadEntry& e = Entry("EDF1");
+    Spit(Target(dir, e), std::string(5000, 'x'));  // longer than the new file: no tail may remain
+    MessageBoxWatcher watcher;
+    EXPECT_EQ(Install(dlg, e).written, 1);
+    EXPECT_TRUE(Slurp(Target(dir, e)) == Source(e));
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(InstallPayloadFileTest, TargetInUseAsksUntilItIsReleased) {
+    std::string dir = FreshDir("in-use");
+    dlg.m_strInstallDir = dir.c_str();
+    const PayloadEntry& e = Entry("SONDREL");
+    std::string target = Target(dir, e);
+    Spit(target, "old program");
+    HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    MessageBoxWatcher watcher({IDOK, {IDOK, [&] { CloseHandle(holder); }}});
+    LiveDialog<CSetupDlg> live;
+    live.m_strInstallDir = dir.c_str();
+    Outcome o{};
+    live.body = [&](LiveDialog<CSetupDlg>& d) { o = Install(d, e); };
+    live.DoModal();
+    EXPECT_EQ(o.written, 1);
+    EXPECT_TRUE(Slurp(target) == Source(e));
+    ASSERT_EQ(watcher.seen().size(), 2u) << "OK without releasing the file asks again";
+    const SeenMessageBox& box = watcher.seen()[0];
+    EXPECT_EQ(box.text, std::string("Cannot update file ") + target +
+                            ". \nThis file is probably currently running or used by another application. "
+                            "\nPlease try to close it before continuing.\n Continue ?");
+    EXPECT_EQ(box.caption, "[ mp3 - sondrel ] setup");
+    EXPECT_EQ(box.icon, "question");
+    EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
+}
+
+TEST_F(InstallPayloadFileTest, PromptIsOwnedByTheSetupDialog) {
+    std::string dir = FreshDir("owner");
+    const PayloadEntry& e = Entry("WEBSITE");
+    CreateDirectoryA(Target(dir, e).c_str(), nullptr);  // a folder in the way: always asks
+    MessageBoxWatcher watcher({IDCANCEL});
+    LiveDialog<CSetupDlg> live;
+    live.m_strInstallDir = dir.c_str();
+    HWND dialog = nullptr;
+    live.body = [&](LiveDialog<CSetupDlg>& d) {
+        dialog = d.m_hWnd;
+        Install(d, e);
+    };
+    live.DoModal();
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(watcher.seen()[0].owner, dialog);
+}
+
+TEST_F(InstallPayloadFileTest, CancelKeepsTheOldFileAndRemovesTheScratchFile) {
+    std::string dir = FreshDir("cancel");
+    dlg.m_strInstallDir = dir.c_str();
+    const PayloadEntry& e = Entry("PLAYER");
+    std::string target = Target(dir, e);
+    Spit(target, "old player");
+    HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    MessageBoxWatcher watcher({IDCANCEL});
+    EXPECT_EQ(Install(dlg, e).written, 0);
+    CloseHandle(holder);
+    EXPECT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(Slurp(target), "old player");
+    EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
+}
+
+TEST_F(InstallPayloadFileTest, ReadOnlyTargetOrAFolderInTheWayAsksAfterEveryOk) {
+    std::string dir = FreshDir("blocked");
+    dlg.m_strInstallDir = dir.c_str();
+    const PayloadEntry& readOnly = Entry("EDF2");
+    Spit(Target(dir, readOnly), "kept");
+    SetFileAttributesA(Target(dir, readOnly).c_str(), FILE_ATTRIBUTE_READONLY);
+    const PayloadEntry& folder = Entry("UNINST");
+    CreateDirectoryA(Target(dir, folder).c_str(), nullptr);
+    {
+        MessageBoxWatcher watcher({IDCANCEL});
+        EXPECT_EQ(Install(dlg, readOnly).written, 0);
+        EXPECT_EQ(watcher.seen().size(), 1u);
+        EXPECT_EQ(Slurp(Target(dir, readOnly)), "kept");
+    }
+    {
+        MessageBoxWatcher watcher({IDOK, IDOK, IDCANCEL});
+        EXPECT_EQ(Install(dlg, folder).written, 0);
+        EXPECT_EQ(watcher.seen().size(), 3u);
+        EXPECT_TRUE(GetFileAttributesA(Target(dir, folder).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
+}
+
+TEST_F(InstallPayloadFileTest, MissingFoldersFailWithoutAQuestionAndLeaveNothing) {
+    std::string dir = FreshDir("no-htmlview", false);
+    dlg.m_strInstallDir = dir.c_str();
+    MessageBoxWatcher watcher;
+    EXPECT_EQ(Install(dlg, Entry("README")).written, 0);
+    EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
+    EXPECT_FALSE(Exists(dir + "\\HtmlView"));
+
+    dlg.m_strInstallDir = (dir + "\\not-there").c_str();
+    EXPECT_EQ(Install(dlg, Entry("SONDREL")).written, 0);
+    EXPECT_FALSE(Exists(dir + "\\not-there"));
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(InstallPayloadFileTest, UnknownResourceTouchesNothing) {
+    std::string dir = FreshDir("unknown");
+    dlg.m_strInstallDir = dir.c_str();
+    int written = -1;
+    EXPECT_FALSE(dlg.InstallPayloadFile("NOSUCHFILE", IDS_FILE_MAIN_APP, nullptr, &written).IsRaised());
+    EXPECT_EQ(written, 0);
+    EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
+    EXPECT_FALSE(Exists(dir + "\\mp3 sondrel.exe"));
+}
+
+TEST_F(InstallPayloadFileTest, StaleScratchFileThatCannotBeOverwrittenIsNeverExpandedInstead) {
+    std::string dir = FreshDir("stale");
+    dlg.m_strInstallDir = dir.c_str();
+    // A valid compressed file of other contents, left by an earlier run and still open
+    // elsewhere for reading only: it cannot be rewritten, yet the LZ service could read it.
+    // (A read-only attribute would do the same on Windows; under Wine, root ignores it.)
+    std::string stale = dir + "\\dummy.tmp";
+    Spit(stale, std::string("SZDD\x88\xF0\x27\x33\x41\x00\x05\x00\x00\x00\x1F" "stale", 20));
+    HANDLE holder = CreateFileA(stale.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const PayloadEntry& e = Entry("WEBSITE");
+    EXPECT_EQ(Install(dlg, e).written, 0);
+    CloseHandle(holder);
+    EXPECT_FALSE(Exists(Target(dir, e)));
+    EXPECT_EQ(Slurp(stale).size(), 20u);
+}
+
+TEST_F(InstallPayloadFileTest, PathsPast128CharactersWorkAndPast259FailUntouched) {
+    std::string dir = FreshDir("long", true);
+    std::string deep = dir + "\\" + std::string(150, 'd');  // the old named opens stop at 128
+    CreateDirectoryA(deep.c_str(), nullptr);
+    CreateDirectoryA((deep + "\\HtmlView").c_str(), nullptr);
+    dlg.m_strInstallDir = deep.c_str();
+    const PayloadEntry& e = Entry("MANUAL");
+    ASSERT_GT(Target(deep, e).size(), 128u);
+    EXPECT_EQ(Install(dlg, e).written, 1);
+    EXPECT_TRUE(Slurp(Target(deep, e)) == Source(e));
+
+    std::string deeper = deep + "\\" + std::string(259 - deep.size() - 12, 'e');  // "\dummy.tmp" fits, names do not
+    ASSERT_TRUE(CreateDirectoryA(deeper.c_str(), nullptr)) << deeper.size();
+    dlg.m_strInstallDir = deeper.c_str();
+    MessageBoxWatcher watcher;
+    EXPECT_EQ(Install(dlg, Entry("PFVTEMPLATE")).written, 0);
+    EXPECT_FALSE(Exists(deeper + "\\dummy.tmp"));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((deeper + "\\*").c_str(), &found);
+    int entries = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do ++entries; while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(entries, 2) << "only . and ..";
+}
+
+// --- A small drive (T:, a memory file system) that fills up -------------------------------
+
+// Fills the drive so that about `free` bytes (whole pages) are left.
+void LeaveFree(const std::string& filler, ULONGLONG free) {
+    ULARGE_INTEGER available;
+    ASSERT_TRUE(GetDiskFreeSpaceExA("T:\\", &available, nullptr, nullptr)) << "drive T: is missing";
+    ASSERT_GT(available.QuadPart, free);
+    ULONGLONG left = available.QuadPart - free;
+    HANDLE f = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string chunk(65536, 'f');
+    DWORD n;
+    while (left) {
+        DWORD piece = DWORD(left < chunk.size() ? left : chunk.size());
+        ASSERT_TRUE(WriteFile(f, chunk.data(), piece, &n, nullptr));
+        left -= piece;
+    }
+    CloseHandle(f);
+}
+
+TEST_F(InstallPayloadFileTest, DiskFullWhileWritingTheScratchFileIsRaisedWithItsPath) {
+    std::string dir = FreshDir("full-scratch", true, "T:\\tests");
+    const PayloadEntry* largest = &kPayloadCatalogue[0];
+    for (const PayloadEntry& e : kPayloadCatalogue)
+        if (Sizes(e).first > Sizes(*largest).first) largest = &e;
+    ASSERT_GT(Sizes(*largest).first, 8192);
+    LeaveFree(dir + "\\filler", 4096);
+    dlg.m_strInstallDir = dir.c_str();
+    Outcome o = Install(dlg, *largest);
+    DeleteFileA((dir + "\\filler").c_str());
+    EXPECT_TRUE(o.raised);
+    EXPECT_EQ(o.message, "Disk full while accessing " + dir + "\\dummy.tmp.");
+    EXPECT_TRUE(Exists(dir + "\\dummy.tmp")) << "the partly written scratch file stays";
+    EXPECT_FALSE(Exists(Target(dir, *largest)));
+    RemoveTree(dir);
+}
+
+TEST_F(InstallPayloadFileTest, DiskFullWhileExpandingGivesAPartialTargetAndNoScratchFile) {
+    std::string dir = FreshDir("full-expand", true, "T:\\tests");
+    const PayloadEntry* best = &kPayloadCatalogue[0];
+    for (const PayloadEntry& e : kPayloadCatalogue)
+        if (Sizes(e).second - Sizes(e).first > Sizes(*best).second - Sizes(*best).first) best = &e;
+    auto [stored, expanded] = Sizes(*best);
+    ASSERT_GT(expanded, stored + 3 * 4096) << "the payload needs an entry that grows when expanded";
+    ULONGLONG room = ULONGLONG(stored + 4095) / 4096 * 4096 + 4096;  // the scratch file fits, the target does not
+    LeaveFree(dir + "\\filler", room);
+    dlg.m_strInstallDir = dir.c_str();
+    Outcome o = Install(dlg, *best);
+    DeleteFileA((dir + "\\filler").c_str());
+    EXPECT_FALSE(o.raised);
+    EXPECT_EQ(o.written, 0);
+    EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
+    std::string partial = Slurp(Target(dir, *best));
+    EXPECT_NE(partial, "<missing>");
+    EXPECT_LT(long(partial.size()), expanded);
+    RemoveTree(dir);
+}
+
+}  // namespace
