@@ -49,3 +49,4 @@ sondrel_product_link_flags(setup)
 
 add_subdirectory(tests/win32)
 add_subdirectory(tests/e2e)
+add_subdirectory(tests/build)

@@ -1,0 +1,67 @@
+"""Checks the payload that setup.exe carries: thirteen FILE resources under language 1036,
+named as the catalogue says, each a complete compressed file that an independent
+expander (msexpand) turns back into the payload folder's file, exactly the length its
+header gives.
+
+Usage: check_payload.py SETUP_EXE PAYLOAD_FOLDER"""
+import struct
+import subprocess
+import sys
+from pathlib import Path
+
+import pefile
+
+CATALOGUE = [
+    ("SONDREL", "mp3 sondrel.exe"), ("TOLVANE", "Tolvane.exe"), ("README", "readme.htm"),
+    ("LOGOJPG", "Logo.jpg"), ("MANUAL", "Manual.htm"), ("FVTEMPLATE", "Fileview.tpl"),
+    ("PFVTEMPLATE", "Fileviewp.tpl"), ("EDF1", "CSV sample.edf"), ("EDF2", "HTML sample.edf"),
+    ("UNINST", "Uninstall.exe"), ("PLAYER", "mp3 quillo.exe"), ("XAUDIO", "xaudio.dll"),
+    ("WEBSITE", "website.url"),
+]
+MAGIC = b"SZDD\x88\xf0\x27\x33"
+
+
+def file_resources(pe):
+    """{name: (language, bytes)} of the resources of type FILE."""
+    found = {}
+    for type_entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if str(type_entry.name) != "FILE":
+            continue
+        for name_entry in type_entry.directory.entries:
+            for lang_entry in name_entry.directory.entries:
+                data = lang_entry.data.struct
+                found[str(name_entry.name)] = (lang_entry.id, pe.get_data(data.OffsetToData, data.Size))
+    return found
+
+
+def main(setup_exe, folder):
+    pe = pefile.PE(setup_exe)
+    resources = file_resources(pe)
+    problems = []
+    if sorted(resources) != sorted(name for name, _ in CATALOGUE):
+        problems.append(f"FILE resources are {sorted(resources)}")
+    for name, file_name in CATALOGUE:
+        if name not in resources:
+            continue
+        language, packed = resources[name]
+        source = (Path(folder) / file_name).read_bytes()
+        if language != 1036:
+            problems.append(f"{name}: language {language}, not 1036")
+        if packed[:8] != MAGIC or packed[8] != 0x41:
+            problems.append(f"{name}: not a compressed file of mode 0x41")
+            continue
+        (length,) = struct.unpack_from("<I", packed, 10)
+        expanded = subprocess.run(["msexpand"], input=packed, stdout=subprocess.PIPE, check=True).stdout
+        if length != len(source):
+            problems.append(f"{name}: header says {length} bytes, {file_name} has {len(source)}")
+        if expanded != source:
+            problems.append(f"{name}: msexpand does not give back {file_name}")
+    for p in problems:
+        print("payload check:", p)
+    print(f"payload check: {len(CATALOGUE) - len(problems)} of {len(CATALOGUE)} entries as expected"
+          if problems else f"payload check: all {len(CATALOGUE)} entries expand to their sources")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1], sys.argv[2]))
