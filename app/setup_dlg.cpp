@@ -82,10 +82,3 @@ void CSetupDlg::AdvanceProgress(int target) {
     }
     m_nProgress = target;
 }
-
-// The install sequence is not part of the program yet: Install reads the controls and
-// ends the dialog, and the program ends without having installed or written anything.
-CFailure CSetupDlg::OnInstall() {
-    if (UpdateData(true)) EndDialog(IDOK);
-    return CFailure();
-}

@@ -28,6 +28,11 @@ public:
     CProgressCtrl m_progress;      // IDC_PROGRESS
     HICON m_hIcon = nullptr;       // shared resource handle: never destroyed
 
+    // The install's shell, settings and newsletter steps.
+    void RunShellStep();
+    void RunSettingsStep();
+    void RunNewsletterOffer();
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -37,4 +42,6 @@ protected:
 
 private:
     void PaintMinimised();
+    // Installs catalogue entry `index` and ANDs its result into *installed.
+    CFailure InstallEntry(size_t index, int* installed);
 };

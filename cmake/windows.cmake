@@ -18,6 +18,8 @@ add_library(sondrel_core STATIC
     framework/system_dll.cpp
     framework/text.cpp
     app/default_install_dir.cpp
+    app/install_sequence.cpp
+    app/install_steps.cpp
     app/setup_dlg.cpp
     app/texts.cpp
     payload/catalogue.cpp

@@ -113,3 +113,54 @@ def registry_keys(branch):
         elif current and line and not line.startswith("#time="):
             keys[current].append(line)
     return {k: v for k, v in keys.items() if not any(w in k + "\\" for w in WINE_HOUSEKEEPING)}
+
+
+# --- The install as a user sees it -------------------------------------------------------
+
+SETUP_TITLE = "[ mp3 - sondrel ] setup"
+IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+EDIT, CHECK, BROWSE, PROGRESS = 1001, 1002, 1003, 1004
+
+# Resource name, file name in English and in French, sub-folder: the catalogue in order.
+CATALOGUE = [
+    ("SONDREL", "mp3 sondrel.exe", "mp3 sondrel.exe", ""),
+    ("TOLVANE", "Tolvane.exe", "Tolvane.exe", ""),
+    ("README", "readme.htm", "Lisezmoi.htm", "HtmlView"),
+    ("LOGOJPG", "Logo.jpg", "Logo.jpg", "HtmlView"),
+    ("MANUAL", "Manual.htm", "Manuel.htm", "HtmlView"),
+    ("FVTEMPLATE", "Fileview.tpl", "Fileview.tpl", "HtmlView"),
+    ("PFVTEMPLATE", "Fileviewp.tpl", "Fileviewp.tpl", "HtmlView"),
+    ("EDF1", "CSV sample.edf", "Exemple CSV.edf", ""),
+    ("EDF2", "HTML sample.edf", "Exemple HTML.edf", ""),
+    ("UNINST", "Uninstall.exe", "Uninstall.exe", ""),
+    ("PLAYER", "mp3 quillo.exe", "mp3 quillo.exe", ""),
+    ("XAUDIO", "xaudio.dll", "xaudio.dll", ""),
+    ("WEBSITE", "website.url", "website.url", ""),
+]
+
+
+def payload_source(english_name):
+    return (Path(os.environ["SONDREL_PAYLOAD_FOLDER"]) / english_name).read_bytes()
+
+
+def installed_path(folder, entry, french=False):
+    """Where an entry lands under the install folder (a Unix path)."""
+    _, english, french_name, sub = entry
+    return Path(folder) / sub / (french_name if french else english)
+
+
+def answer_box(driver, caption, button, name=None, timeout=30):
+    """Waits for a message box with this caption, saves a screenshot of it when named,
+    presses `button` and returns what the box showed."""
+    box = driver.wait_msgbox(caption, timeout=timeout)
+    seen = driver.msgbox(box)
+    if name:
+        screenshot(driver, box, name)
+    driver.click(box, button)
+    driver.gone(box, timeout=10)
+    return seen
+
+
+def small_drive():
+    """The Unix folder behind drive T:, a small memory file system."""
+    return Path(os.environ["SONDREL_WINE_DIR"]) / "small-drive"

@@ -218,6 +218,14 @@ class UiDriver:
             for r in self.request_list("windows")
         ]
 
+    def all_windows(self) -> list[dict[str, Any]]:
+        """Every top-level window, hidden ones included (key "visible")."""
+        return [
+            {"hwnd": _hwnd(r[0]), "pid": int(r[1]), "exe": r[2], "cls": r[3], "title": r[4],
+             "owner": _hwnd(r[5]), "enabled": r[6] == "1", "visible": r[7] == "1"}
+            for r in self.request_list("allwindows")
+        ]
+
     def find(self, cls: str = "*", title: str = "*", timeout: float = 10.0, exe: str | None = None) -> int:
         """Waits for a visible top-level window of that class and exact title ("*": any)."""
         fields = ["find", cls, title, _ms(timeout)]

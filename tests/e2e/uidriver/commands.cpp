@@ -44,6 +44,7 @@ FontHint font_hint(const Args& a) {
 const std::map<std::string, Verb>& verbs() {
     static const std::map<std::string, Verb> table = {
         {"windows", {0, 0, "windows", [](const Args&) { return cmd_windows(); }}},
+        {"allwindows", {0, 0, "allwindows", [](const Args&) { return cmd_all_windows(); }}},
         {"find", {3, 4, "find<TAB>class<TAB>title<TAB>timeout_ms[<TAB>exe]",
                   [](const Args& a) { return cmd_find(a[0], a[1], timeout_arg(a[2]), a.size() > 3 ? a[3] : ""); }}},
         {"gone", {2, 2, "gone<TAB>hwnd<TAB>timeout_ms",

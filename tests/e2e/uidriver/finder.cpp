@@ -9,9 +9,14 @@ static BOOL CALLBACK collect(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-std::vector<TopWindow> visible_top_windows() {
+static BOOL CALLBACK collect_all(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<TopWindow> visible_top_windows(bool include_hidden) {
     std::vector<HWND> handles;
-    EnumWindows(collect, (LPARAM)&handles);
+    EnumWindows(include_hidden ? collect_all : collect, (LPARAM)&handles);
     std::vector<TopWindow> out;
     for (HWND h : handles) {
         if (!IsWindow(h)) continue;
@@ -30,6 +35,15 @@ std::vector<TopWindow> visible_top_windows() {
         out.push_back(w);
     }
     return out;
+}
+
+Reply cmd_all_windows() {
+    Reply r;
+    r.is_list = true;
+    for (const TopWindow& w : visible_top_windows(true))
+        r.rows.push_back({hex_hwnd(w.hwnd), dec(w.pid), w.exe, w.cls, w.title, hex_hwnd(w.owner),
+                          w.enabled ? "1" : "0", IsWindowVisible(w.hwnd) ? "1" : "0"});
+    return r;
 }
 
 Reply cmd_windows() {

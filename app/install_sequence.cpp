@@ -1,0 +1,85 @@
+// The Install command: the whole install, in order, on the user-interface thread.
+// Nothing is validated up front and nothing is rolled back; only the thirteen payload
+// entries decide the outcome.
+#include "app/setup_dlg.h"
+
+#include <shellapi.h>
+
+#include "app/texts.h"
+#include "framework/app.h"
+#include "framework/message_box.h"
+#include "framework/path.h"
+#include "payload/catalogue.h"
+
+namespace {
+
+// A program that does not answer its close request within this time is left running.
+const UINT kCloseWaitMs = 5000;
+
+// Asks the first top-level window found by class or title to close, and waits until it
+// has handled the request (or gave no sign of life for kCloseWaitMs).
+void RequestClose(const char* windowClass, const char* title) {
+    HWND window = FindWindowA(windowClass, title);
+    if (!window) return;
+    DWORD_PTR answer;
+    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseWaitMs, &answer);
+}
+
+void SetExitCode(int code) {
+    if (CWinApp* app = AfxGetApp()) app->SetExitCode(code);
+}
+
+}  // namespace
+
+CFailure CSetupDlg::InstallEntry(size_t index, int* installed) {
+    const PayloadEntry& entry = kPayloadCatalogue[index];
+    int written = 0;
+    RETURN_IF_RAISED(InstallPayloadFile(entry.resourceName, entry.nameId, entry.subFolder, &written));
+    *installed = *installed && written;
+    return CFailure();
+}
+
+CFailure CSetupDlg::OnInstall() {
+    if (!UpdateData(true)) return CFailure();
+    if (EndsWithBackslash(m_strInstallDir)) m_strInstallDir.Truncate(m_strInstallDir.GetLength() - 1);
+
+    CreateDirectoryA(m_strInstallDir, nullptr);  // one level each; a missing parent shows later
+    CreateDirectoryA(m_strInstallDir + kHtmlViewFolder, nullptr);
+    RequestClose(nullptr, "Tolvane");
+    RequestClose("Mp3SondrelWndClass", nullptr);
+    RequestClose("Mp3QuilloWndClass", nullptr);
+    AdvanceProgress(10);
+
+    int installed = 1;
+    RETURN_IF_RAISED(InstallEntry(0, &installed));
+    AdvanceProgress(20);
+    for (size_t i = 1; i + 1 < kPayloadCount; ++i) RETURN_IF_RAISED(InstallEntry(i, &installed));
+    AdvanceProgress(50);
+    RETURN_IF_RAISED(InstallEntry(kPayloadCount - 1, &installed));
+    AdvanceProgress(60);
+
+    RunShellStep();
+    AdvanceProgress(90);
+    RunSettingsStep();
+
+    if (ShowMessage(m_hWnd, LoadText(IDS_ASK_DEFAULT_PLAYER), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        CText player = m_strInstallDir + "\\" + LoadText(IDS_FILE_PLAYER);
+        ShellExecuteA(m_hWnd, nullptr, player, " -reg", nullptr, SW_HIDE);
+    }
+    AdvanceProgress(100);
+
+    CText caption = LoadText(IDS_CAPTION);
+    if (installed) {
+        RunNewsletterOffer();
+        if (MessageBoxA(m_hWnd, LoadText(IDS_ASK_START_APP), caption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            CText application = m_strInstallDir + "\\" + LoadText(IDS_FILE_MAIN_APP);
+            ShellExecuteA(m_hWnd, nullptr, application, nullptr, nullptr, SW_SHOW);
+        }
+        SetExitCode(kExitInstalled);
+    } else {
+        MessageBoxA(m_hWnd, LoadText(IDS_INSTALL_FAILED), caption, MB_OK | MB_ICONEXCLAMATION);
+        SetExitCode(kExitInstallFailed);
+    }
+    EndDialog(IDOK);
+    return CFailure();
+}
