@@ -1,14 +1,41 @@
-"""Drives setup.exe through every dialog it shows, as far as the program goes today,
-saving a screenshot of each; run by `make run` when there is no display."""
+"""Drives setup.exe through a whole install in a virtual display, as far as the program
+goes today, saving a screenshot of every dialog and message it shows; run by `make run`
+when there is no display."""
 import os
 import sys
+import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
 
 import harness  # noqa: E402
+from harness import BROWSE, IDCANCEL, IDNO, IDOK, SETUP_TITLE  # noqa: E402
 
-TITLE = "[ mp3 - sondrel ] setup"
+INSTALL_DIR = "C:\\Program Files\\MP3 Sondrel"
+
+
+def owned_dialog(driver, owner, timeout=10):
+    end = time.time() + timeout
+    while time.time() < end:
+        for w in driver.windows():
+            if w["owner"] == owner and w["cls"] == "#32770":
+                return w["hwnd"]
+        time.sleep(0.1)
+    raise RuntimeError("the expected dialog did not open")
+
+
+def drive(driver, run):
+    dlg = driver.find("#32770", SETUP_TITLE, timeout=30, exe="setup.exe")
+    harness.screenshot(driver, dlg, "01-setup-dialog")
+    driver.click(dlg, BROWSE)
+    browser = owned_dialog(driver, dlg)
+    harness.screenshot(driver, browser, "02-folder-browser")
+    driver.click(browser, IDCANCEL)
+    driver.gone(browser, timeout=10)
+    driver.click(dlg, IDOK)
+    harness.answer_box(driver, "setup", IDNO, "03-player-question")
+    harness.answer_box(driver, SETUP_TITLE, IDNO, "04-installation-successful")
+    return run.wait(timeout=600)
 
 
 def main():
@@ -16,33 +43,18 @@ def main():
     driver = harness.start_driver()
     run = harness.SetupRun()
     try:
-        dlg = driver.find("#32770", TITLE, timeout=30, exe="setup.exe")
-        harness.screenshot(driver, dlg, "01-setup-dialog")
-        driver.click(dlg, 1003)  # "..."
-        browser = next(w["hwnd"] for w in wait_for_owned(driver, dlg))
-        harness.screenshot(driver, browser, "02-folder-browser")
-        driver.click(browser, 2)
-        driver.gone(browser, timeout=10)
-        driver.click(dlg, 1)  # Install
-        status = run.wait(timeout=600)
+        status = drive(driver, run)
     finally:
         run.kill()
         driver.close_driver()
     print(f"setup.exe ended with status {status}")
-    print(f"Screenshots of every dialog it showed are in {screens}:")
+    folder = harness.unix_path(INSTALL_DIR)
+    print(f"Installed in {INSTALL_DIR} ({folder}):")
+    for path in sorted(p for p in folder.rglob("*") if p.is_file()):
+        print(f"  {path.relative_to(folder)}  ({path.stat().st_size:,} bytes)")
+    print(f"Screenshots of every dialog and message it showed are in {screens}:")
     for png in sorted(screens.glob("*.png")):
         print(f"  {png}")
-
-
-def wait_for_owned(driver, owner, timeout=10):
-    import time
-    end = time.time() + timeout
-    while time.time() < end:
-        owned = [w for w in driver.windows() if w["owner"] == owner and w["cls"] == "#32770"]
-        if owned:
-            return owned
-        time.sleep(0.1)
-    raise RuntimeError("the expected dialog did not open")
 
 
 if __name__ == "__main__":

@@ -23,4 +23,5 @@ trap '"$root/scripts/wine-env.sh" stop "$world"' EXIT
 "$root/scripts/wine-env.sh" start "$world"
 rm -rf "$build/screens"
 SONDREL_WINE_DIR=$world SONDREL_SETUP_EXE=$setup SONDREL_UIDRIVER_EXE=$build/win/tests/e2e/uidriver.exe \
-SONDREL_SCREENS=$build/screens /usr/bin/python3 "$root/scripts/demo.py"
+SONDREL_SCREENS=$build/screens SONDREL_PAYLOAD_FOLDER=$build/win/payload \
+    /usr/bin/python3 "$root/scripts/demo.py"
