@@ -24,7 +24,8 @@ native: deps
 	@cmake --build $(NATIVE) -j$(JOBS) -- --no-print-directory
 
 win: deps
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+		-DSONDREL_SUBSCRIPTION_HOST=127.0.0.1 -DSONDREL_PROBE_HOST=127.0.0.1 >/dev/null
 	@cmake --build $(WIN) -j$(JOBS) -- --no-print-directory
 
 clean:

@@ -5,7 +5,12 @@ include(cmake/product_flags.cmake)
 
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
 
+# The shell and newsletter subsystems: every source file of their folders.
+file(GLOB SONDREL_SUBSYSTEM_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/shell/*.cpp ${CMAKE_SOURCE_DIR}/newsletter/*.cpp)
+
 add_library(sondrel_core STATIC
+    ${SONDREL_SUBSYSTEM_SOURCES}
     framework/app.cpp
     framework/common_controls.cpp
     framework/data_exchange.cpp
@@ -33,7 +38,7 @@ target_compile_definitions(sondrel_core PUBLIC
     SONDREL_SUBSCRIPTION_HOST="${SONDREL_SUBSCRIPTION_HOST}"
     SONDREL_PROBE_HOST="${SONDREL_PROBE_HOST}")
 sondrel_product_flags(sondrel_core)
-target_link_libraries(sondrel_core PUBLIC shell32 ole32 advapi32 user32 gdi32 kernel32)
+target_link_libraries(sondrel_core PUBLIC shell32 ole32 oleaut32 uuid advapi32 user32 gdi32 kernel32)
 
 set(SONDREL_RESOURCES ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 file(GLOB SONDREL_RESOURCE_DEPENDS CONFIGURE_DEPENDS
