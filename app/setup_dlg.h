@@ -6,6 +6,8 @@
 #include "framework/text.h"
 #include "resources/resource.h"
 
+struct ShortcutRow;
+
 class CSetupDlg : public CDialog {
 public:
     explicit CSetupDlg(HWND parent = nullptr);
@@ -27,6 +29,17 @@ public:
     int m_bCreateShortcuts = 1;    // check box IDC_CREATE_SHORTCUTS
     CProgressCtrl m_progress;      // IDC_PROGRESS
     HICON m_hIcon = nullptr;       // shared resource handle: never destroyed
+
+    // Makes one shortcut of the shortcut table; nothing is reported.
+    void CreateShortcut(const ShortcutRow& row);
+    // Makes the nine shortcuts, only when the shell-link service could be initialised
+    // afresh on this thread.
+    void CreateShortcuts();
+    // Deletes the previous version's desktop link and program group. FALSE when the old
+    // group was found and is still there afterwards.
+    BOOL RemoveOldShortcuts();
+    // The "MailingList" key of the settings file: 0 while the user has not subscribed.
+    UINT ReadMailingListFlag();
 
     // The install's shell, settings and newsletter steps.
     void RunShellStep();

@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 setup=$build/win/setup.exe
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    export WINEPREFIX=$build/run-prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    export WINEPREFIX=$build/run-prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
     echo "Starting $setup on $DISPLAY (Wine prefix $WINEPREFIX)"
     set +e

@@ -12,7 +12,7 @@ prefix=$dir/prefix
 stop() {
     if mountpoint -q "$dir/small-drive" 2>/dev/null; then umount "$dir/small-drive" || true; fi
     if [ -f "$dir/env" ]; then
-        (set -a; . "$dir/env"; wineserver -k 2>/dev/null || true)
+        (set +e; set -a; . "$dir/env"; wineserver -k) >/dev/null 2>&1 || true
     fi
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
@@ -57,7 +57,7 @@ start() {
 WINEPREFIX=$prefix
 WINEARCH=win32
 WINEDEBUG=-all
-WINEDLLOVERRIDES=mscoree,mshtml=
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 DISPLAY=:$display
 LOCPATH=$dir/locales
 LANG=en_US.UTF-8

@@ -13,7 +13,7 @@ def wine_env(lang="en_US.UTF-8", extra=None):
     env = dict(os.environ)
     for line in (Path(os.environ["SONDREL_WINE_DIR"]) / "env").read_text().splitlines():
         key, _, value = line.partition("=")
-        env[key] = value
+        env[key] = value.strip('"')
     env.pop("LC_ALL", None)
     env["LANG"] = lang
     env.update(extra or {})

@@ -1,0 +1,16 @@
+#include "shell/settings.h"
+
+#include <windows.h>
+
+#include "app/setup_dlg.h"
+
+namespace {
+const char kSettingsFile[] = "MP3 SONDREL.INI";
+const char kSection[] = "Setup";
+}  // namespace
+
+bool WriteSetupSetting(const char* key, const char* value) {
+    return WritePrivateProfileStringA(kSection, key, value, kSettingsFile) != FALSE;
+}
+
+UINT CSetupDlg::ReadMailingListFlag() { return GetPrivateProfileIntA(kSection, "MailingList", 0, kSettingsFile); }

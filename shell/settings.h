@@ -1,0 +1,7 @@
+// The settings file "MP3 SONDREL.INI" that the product's programs share, kept by the
+// system's profile service in the Windows directory. The setup program writes only the
+// "Setup" section, one key at a time.
+#pragma once
+
+// Sets one key of the "Setup" section, keeping every other key and section of the file.
+bool WriteSetupSetting(const char* key, const char* value);

@@ -1,0 +1,21 @@
+// The nine shortcuts the install makes, and the shell-link service that writes them.
+#pragma once
+#include <windows.h>
+
+struct ShortcutRow {
+    UINT targetNameId;        // text naming the file the link starts
+    UINT linkNameId;          // text naming the link file (".lnk")
+    const char* shellFolder;  // "Desktop", "Programs" or "Startup"
+    const char* group;        // program group folder, or "" for the shell folder itself
+    const char* subFolder;    // "\HtmlView", or nullptr for the install directory itself
+};
+
+const size_t kShortcutCount = 9;
+extern const ShortcutRow kShortcutTable[kShortcutCount];
+extern const char kProgramGroup[];
+
+// Writes a link file holding `target` and `description` through the shell-link service
+// (which the caller has initialised on this thread). Failures of SetPath and
+// SetDescription are shown in boxes owned by `owner` and the link is still saved.
+// Gives S_OK or the error of the step that failed.
+HRESULT CreateShellLink(const char* target, const char* linkFile, const char* description, HWND owner);
