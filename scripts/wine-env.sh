@@ -15,7 +15,11 @@ stop() {
         (set +e; set -a; . "$dir/env"; wineserver -k) >/dev/null 2>&1 || true
     fi
     if [ -f "$dir/xvfb.pid" ]; then
-        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+        local pid
+        pid=$(cat "$dir/xvfb.pid")
+        kill "$pid" 2>/dev/null || true
+        # The display is free only once its server has gone.
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
         rm -f "$dir/xvfb.pid"
     fi
 }
@@ -51,8 +55,14 @@ start() {
     local display
     display=$(free_display)
     Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
-    echo $! >"$dir/xvfb.pid"
+    local xvfb=$!
+    echo $xvfb >"$dir/xvfb.pid"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    if ! kill -0 $xvfb 2>/dev/null; then
+        echo "the virtual display :$display did not start:" >&2
+        cat "$dir/xvfb.log" >&2
+        return 1
+    fi
     cat >"$dir/env" <<ENV
 WINEPREFIX=$prefix
 WINEARCH=win32
@@ -65,10 +75,15 @@ LC_ALL=
 ENV
     # A persistent wineserver first: every later Wine program then starts quickly.
     mkdir -p "$prefix"
-    (set -a; . "$dir/env"; wineserver -p </dev/null >/dev/null 2>&1; wineboot -i >"$dir/wineboot.log" 2>&1
+    (set -a; . "$dir/env"; wineserver -p </dev/null >/dev/null 2>&1; timeout 180 wineboot -i >"$dir/wineboot.log" 2>&1
      # The virtual display has no window manager: windows Wine leaves to one would make
      # every dialog wait two seconds for a manager's answer when it closes.
      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1)
+    # Wine links the user's Desktop, Documents and the like to the Unix home folder: the
+    # tests' shortcuts and files must stay inside the prefix.
+    for folder in "$prefix"/drive_c/users/*/*; do
+        if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
+    done
     small_drive
     echo "Wine prefix $prefix ready on display :$display"
 }

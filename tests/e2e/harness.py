@@ -164,3 +164,19 @@ def answer_box(driver, caption, button, name=None, timeout=30):
 def small_drive():
     """The Unix folder behind drive T:, a small memory file system."""
     return Path(os.environ["SONDREL_WINE_DIR"]) / "small-drive"
+
+
+SHELL_FOLDERS = {
+    "Desktop": "%USERPROFILE%\\Desktop",
+    "Programs": "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs",
+    "Startup": "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup",
+}
+EXPLORER = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+
+
+def restore_shell_folders():
+    """Puts the user's Desktop, Programs and Startup folders back as a fresh prefix has them
+    (the shell fills its "Shell Folders" mirror again when it next resolves them)."""
+    for name, value in SHELL_FOLDERS.items():
+        wine("reg", "add", EXPLORER + "User Shell Folders", "/v", name, "/t", "REG_EXPAND_SZ", "/d", value, "/f")
+        wine("reg", "delete", EXPLORER + "Shell Folders", "/v", name, "/f", check=False)

@@ -58,14 +58,16 @@ def lnkinfo(path):
 
 @pytest.fixture
 def shell_folders():
-    """Fresh Desktop, Programs and Startup folders for the test, in both tables the shell keeps."""
+    """Fresh Desktop, Programs and Startup folders for the test, in both tables the shell
+    keeps; the user's own folders are back afterwards."""
     root = harness.unix_path("C:\\e2e-shell")
     shutil.rmtree(root, ignore_errors=True)
     for name in ("Desktop", "Programs", "Startup"):
         (root / name).mkdir(parents=True)
         for key in FOLDERS_KEYS:
             harness.wine("reg", "add", key, "/v", name, "/d", f"C:\\e2e-shell\\{name}", "/f")
-    return root
+    yield root
+    harness.restore_shell_folders()
 
 
 @pytest.mark.parametrize("lang", ["en", "fr"])
