@@ -8,3 +8,5 @@ target_compile_options(sondrel_portable PRIVATE -O2 -Wall -Wextra)
 add_subdirectory(tools)
 
 add_subdirectory(tests/native)
+add_subdirectory(tests/fuzz)
+add_subdirectory(bench)

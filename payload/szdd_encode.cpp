@@ -39,6 +39,8 @@ struct Matcher {
         for (int32_t c = head[Hash(text + at)]; c >= 0 && tries--; c = prev[c]) {
             size_t candidate = static_cast<size_t>(c);
             if (at - candidate > kWindowSize) break;
+            // A candidate that differs at the length to beat cannot be longer.
+            if (best && text[candidate + best] != text[at + best]) continue;
             unsigned n = 0;
             while (n < limit && text[candidate + n] == text[at + n]) ++n;
             if (n > best) {

@@ -174,6 +174,7 @@ void CheckRoundTrip(const std::string& name, const Bytes& data) {
     Save(path, packed);
     EXPECT_TRUE(ExpandWithLibmspack(path) == data) << "libmspack";
     EXPECT_TRUE(ExpandWithMsexpand(path) == data) << "msexpand";
+    for (const char* suffix : {"", ".mspack", ".msexpand"}) std::remove((path + suffix).c_str());
 }
 
 Bytes Random(size_t n, unsigned seed, int alphabet = 256) {
