@@ -1,14 +1,21 @@
 // The three steps that bring the shell, the settings file and the newsletter into the
-// install, at their fixed points of the sequence.
+// install, at their fixed points of the sequence. None of them changes the outcome.
 #include "app/setup_dlg.h"
+#include "shell/settings.h"
 
-// Removes the previous version's shortcuts and makes the new ones. The shell integration
-// is not part of the program yet: this step does nothing until it lands.
-void CSetupDlg::RunShellStep() {}
+// The previous version's shortcuts go whatever the check box; the new ones come only
+// when it is ticked.
+void CSetupDlg::RunShellStep() {
+    RemoveOldShortcuts();
+    if (m_bCreateShortcuts) CreateShortcuts();
+}
 
-// Records the install path and the player flag. The settings file is not part of the
-// program yet: this step does nothing until it lands.
-void CSetupDlg::RunSettingsStep() {}
+// Written on every install that gets this far, whatever the payload's outcome and the
+// answer to the player question that follows.
+void CSetupDlg::RunSettingsStep() {
+    WriteSetupSetting("InstallPath", m_strInstallDir);
+    WriteSetupSetting("Player", "1");
+}
 
 // Offers the newsletter once. The newsletter is not part of the program yet: this step
 // does nothing until it lands.

@@ -1,5 +1,6 @@
 """The Wine world of an end-to-end test: the prefix and display that scripts/wine-env.sh
 prepared, setup.exe started as a user would start it, and what it left on disk."""
+import getpass
 import os
 import subprocess
 import time
@@ -167,16 +168,21 @@ def small_drive():
 
 
 SHELL_FOLDERS = {
-    "Desktop": "%USERPROFILE%\\Desktop",
-    "Programs": "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs",
-    "Startup": "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup",
+    "Desktop": "Desktop",
+    "Programs": "AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs",
+    "Startup": "AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup",
 }
 EXPLORER = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
 
 
+def user_profile():
+    return "C:\\users\\" + getpass.getuser()
+
+
 def restore_shell_folders():
-    """Puts the user's Desktop, Programs and Startup folders back as a fresh prefix has them
-    (the shell fills its "Shell Folders" mirror again when it next resolves them)."""
-    for name, value in SHELL_FOLDERS.items():
-        wine("reg", "add", EXPLORER + "User Shell Folders", "/v", name, "/t", "REG_EXPAND_SZ", "/d", value, "/f")
-        wine("reg", "delete", EXPLORER + "Shell Folders", "/v", name, "/f", check=False)
+    """Puts the user's Desktop, Programs and Startup folders back in both tables the
+    shell keeps, as a fresh prefix has them."""
+    for name, sub in SHELL_FOLDERS.items():
+        wine("reg", "add", EXPLORER + "User Shell Folders", "/v", name, "/t", "REG_EXPAND_SZ",
+             "/d", "%USERPROFILE%\\" + sub, "/f")
+        wine("reg", "add", EXPLORER + "Shell Folders", "/v", name, "/d", user_profile() + "\\" + sub, "/f")
