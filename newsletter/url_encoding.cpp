@@ -1,0 +1,24 @@
+#include "newsletter/url_encoding.h"
+
+namespace {
+
+bool KeptAsIs(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '@';
+}
+
+}  // namespace
+
+CText PercentEncoded(const char* value) {
+    static const char kHex[] = "0123456789ABCDEF";
+    CText out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(value); *p; ++p) {
+        if (KeptAsIs(*p)) {
+            out += static_cast<char>(*p);
+            continue;
+        }
+        const char escaped[3] = {'%', kHex[*p >> 4], kHex[*p & 0xF]};
+        out.Append(escaped, 3);
+    }
+    return out;
+}

@@ -1,0 +1,10 @@
+# End-to-end tests of the newsletter dialog. Until the install sequence offers it, a small
+# host program shows it the way the install will: owned by the application's main window.
+add_executable(newsletter_host WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/newsletter_host/newsletter_host.cpp
+               ${SONDREL_RESOURCES})
+target_link_libraries(newsletter_host PRIVATE sondrel_core)
+target_link_options(newsletter_host PRIVATE -static -static-libgcc -static-libstdc++)
+
+sondrel_e2e_test(newsletter)
+set_tests_properties(e2e.newsletter PROPERTIES RESOURCE_LOCK port80)
+set_property(TEST e2e.newsletter APPEND PROPERTY ENVIRONMENT "SONDREL_NEWSLETTER_HOST_EXE=$<TARGET_FILE:newsletter_host>")
