@@ -8,6 +8,9 @@ import pytest
 
 import harness
 from harness import BROWSE, CATALOGUE, CHECK, EDIT, IDCANCEL, IDNO, IDOK, SETUP_TITLE
+from subscription_server import SubscriptionServer
+
+NEWSLETTER_TITLE = "[ mp3 - sondrel ]'s newsletter"
 
 USER = harness.user_profile()
 START_MENU = USER + "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"
@@ -46,8 +49,11 @@ def known_state():
     return folder
 
 
-def install(driver, launch, directory, tick=True, browse_first=False, answers=(IDNO, IDNO)):
-    run = launch()
+def install(driver, launch, directory, tick=True, browse_first=False, newsletter=None, lang="en_US.UTF-8",
+            caption=SETUP_TITLE):
+    """Runs an install to its end; `newsletter` handles the newsletter dialog when it comes
+    (None: it must not come). Returns the run and the outcome box."""
+    run = launch(lang)
     dlg = driver.find("#32770", SETUP_TITLE, timeout=30, exe="setup.exe")
     if browse_first:
         driver.click(dlg, BROWSE)
@@ -60,8 +66,14 @@ def install(driver, launch, directory, tick=True, browse_first=False, answers=(I
         driver.click(dlg, CHECK)
         driver.wait_for(lambda: driver.checked(dlg, CHECK) == 0)
     driver.click(dlg, IDOK)
-    harness.answer_box(driver, "setup", answers[0])
-    return run, harness.answer_box(driver, SETUP_TITLE, answers[1])
+    harness.answer_box(driver, "setup", IDNO)
+    if newsletter:
+        newsletter(driver.find("#32770", NEWSLETTER_TITLE, timeout=30, exe="setup.exe"))
+    return run, harness.answer_box(driver, caption, IDNO)
+
+
+def no_newsletter(driver):
+    assert not [w for w in driver.windows() if w["title"] == NEWSLETTER_TITLE]
 
 
 def links():
@@ -75,32 +87,102 @@ def links():
     return found
 
 
-def test_first_install_replaces_the_previous_versions_shortcuts(driver, launch, known_state):
-    run, outcome = install(driver, launch, "C:\\Sondrel Whole", browse_first=True)
-    assert outcome["text"].startswith("Installation successful !")
+def subscribe(driver, address, name=None):
+    def fill(dialog):
+        if name:
+            harness.screenshot(driver, dialog, name)
+        driver.settext(dialog, 1001, address)
+        driver.click(dialog, IDOK)
+        driver.gone(dialog, timeout=30)
+    return fill
+
+
+NAMES = {
+    "en": {"readme": "Read me.lnk", "manual": "User's manual.lnk", "site": "Web site.lnk",
+           "uninstall": "Uninstall.lnk", "readme_file": "readme.htm", "manual_file": "Manual.htm",
+           "lang": "us", "caption": SETUP_TITLE, "locale": "en_US.UTF-8", "success": "Installation successful !"},
+    "fr": {"readme": "Lisez moi.lnk", "manual": "Manuel utilisateur.lnk", "site": "Site web.lnk",
+           "uninstall": "Désinstallation.lnk", "readme_file": "Lisezmoi.htm", "manual_file": "Manuel.htm",
+           "lang": "fr", "caption": "Installation de [ mp3 - sondrel ]", "locale": "fr_FR.UTF-8",
+           "success": "L'installation a été réalisée avec succès !"},
+}
+
+
+@pytest.mark.parametrize("lang", ["en", "fr"])
+def test_first_install_replaces_the_previous_versions_shortcuts_and_subscribes_once(driver, launch, known_state,
+                                                                                   tmp_path, lang):
+    n = NAMES[lang]
+    inst = "C:\\Sondrel Whole"
+    with SubscriptionServer(tmp_path) as server:
+        server.reply(200, b"OK")
+        run, outcome = install(driver, launch, inst, browse_first=True, lang=n["locale"], caption=n["caption"],
+                               newsletter=subscribe(driver, "jane.doe@example.org",
+                                                    "05-newsletter" if lang == "en" else None))
+        assert [r["params"] for r in server.requests()][0][:2] == [("email", "jane.doe@example.org"),
+                                                                   ("lang", n["lang"])]
+    assert outcome["text"].startswith(n["success"])
     assert run.wait() == 0
     assert not harness.unix_path(PROGRAMS + "\\[ mp3 sondrel ]").exists()
     assert not harness.unix_path(DESKTOP + "\\[ mp3 sondrel ].lnk").exists()
-    made = links()
-    inst = "C:\\Sondrel Whole"
-    assert made == {
+    group = PROGRAMS + "\\[ mp3 - sondrel ]\\"
+    assert links() == {
         DESKTOP + "\\[ mp3 - sondrel ].lnk": inst + "\\mp3 sondrel.exe",
         DESKTOP + "\\[ mp3 - quillo ].lnk": inst + "\\mp3 quillo.exe",
         STARTUP + "\\[ mp3 - sondrel ].lnk": inst + "\\Tolvane.exe",
-        PROGRAMS + "\\[ mp3 - sondrel ]\\[ mp3 - sondrel ].lnk": inst + "\\mp3 sondrel.exe",
-        PROGRAMS + "\\[ mp3 - sondrel ]\\Read me.lnk": inst + "\\HtmlView\\readme.htm",
-        PROGRAMS + "\\[ mp3 - sondrel ]\\User's manual.lnk": inst + "\\HtmlView\\Manual.htm",
-        PROGRAMS + "\\[ mp3 - sondrel ]\\Web site.lnk": inst + "\\website.url",
-        PROGRAMS + "\\[ mp3 - sondrel ]\\Uninstall.lnk": inst + "\\Uninstall.exe",
-        PROGRAMS + "\\[ mp3 - sondrel ]\\[ mp3 - quillo ].lnk": inst + "\\mp3 quillo.exe",
+        group + "[ mp3 - sondrel ].lnk": inst + "\\mp3 sondrel.exe",
+        group + n["readme"]: inst + "\\HtmlView\\" + n["readme_file"],
+        group + n["manual"]: inst + "\\HtmlView\\" + n["manual_file"],
+        group + n["site"]: inst + "\\website.url",
+        group + n["uninstall"]: inst + "\\Uninstall.exe",
+        group + "[ mp3 - quillo ].lnk": inst + "\\mp3 quillo.exe",
     }
     for entry in CATALOGUE:
-        assert harness.installed_path(known_state, entry).read_bytes() == harness.payload_source(entry[1])
-    assert dict(settings()["Setup"]) == {"installpath": inst, "player": "1"}
+        path = harness.installed_path(known_state, entry, french=lang == "fr")
+        assert path.read_bytes() == harness.payload_source(entry[1])
+    assert dict(settings()["Setup"]) == {"installpath": inst, "player": "1", "mailinglist": "1"}
+
+    # The next install finds the subscription: the start question follows the player question.
+    run, outcome = install(driver, launch, inst, lang=n["locale"], caption=n["caption"])
+    assert outcome["text"].startswith(n["success"])
+    assert run.wait() == 0
+    assert len(links()) == 9
+
+
+@pytest.mark.parametrize("ending", ["cancelled", "not acknowledged", "server down"])
+def test_no_acknowledged_subscription_leaves_no_mark_and_the_offer_comes_again(driver, launch, known_state,
+                                                                              tmp_path, ending):
+    def answer(dialog):
+        if ending == "cancelled":
+            return cancel(driver)(dialog)
+        driver.settext(dialog, 1001, "jane.doe@example.org")
+        driver.click(dialog, IDOK)
+        harness.answer_box(driver, SETUP_TITLE, IDOK)  # the transmission failed
+        driver.gone(dialog, timeout=10)
+
+    server = SubscriptionServer(tmp_path)
+    if ending != "server down":
+        server.start()
+        server.reply(200, b"Sorry, not now")
+    try:
+        run, _ = install(driver, launch, "C:\\Sondrel Whole", newsletter=answer)
+        assert run.wait() == 0
+        assert "mailinglist" not in settings()["Setup"]
+        run, _ = install(driver, launch, "C:\\Sondrel Whole", newsletter=cancel(driver))
+        assert run.wait() == 0
+    finally:
+        if ending != "server down":
+            server.stop()
+
+
+def cancel(driver):
+    def press(dialog):
+        driver.click(dialog, IDCANCEL)
+        driver.gone(dialog, timeout=10)
+    return press
 
 
 def test_box_cleared_makes_no_shortcut_but_still_removes_the_old_ones(driver, launch, known_state):
-    run, _ = install(driver, launch, "C:\\Sondrel Whole", tick=False)
+    run, _ = install(driver, launch, "C:\\Sondrel Whole", tick=False, newsletter=cancel(driver))
     assert run.wait() == 0
     assert links() == {}
     assert not harness.unix_path(PROGRAMS + "\\[ mp3 - sondrel ]").exists()
@@ -121,3 +203,4 @@ def test_a_failed_entry_still_writes_the_settings(driver, launch, known_state):
     assert run.wait() == 1
     assert dict(settings()["Setup"]) == {"installpath": "C:\\Sondrel Whole", "player": "1"}
     assert len(links()) == 9, "a failed payload entry does not stop the shortcuts"
+    no_newsletter(driver)
