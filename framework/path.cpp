@@ -12,3 +12,11 @@ bool EndsWithBackslash(const CText& path) {
 CText JoinPath(const CText& folder, const char* name) {
     return EndsWithBackslash(folder) ? folder + name : folder + "\\" + name;
 }
+
+bool EntryExists(const char* path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}

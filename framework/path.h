@@ -7,3 +7,6 @@
 bool EndsWithBackslash(const CText& path);
 // `folder` + "\" + `name`, without doubling a backslash that ends `folder`.
 CText JoinPath(const CText& folder, const char* name);
+
+// True when a directory entry of that name exists, file or folder alike.
+bool EntryExists(const char* path);

@@ -3,6 +3,7 @@
 // to close it while it is in use), and the system's LZ service expands the scratch file
 // into the target. The scratch file is removed on every way out once it was written.
 #include "app/setup_dlg.h"
+#include "framework/path.h"
 #include "app/texts.h"
 #include "framework/app.h"
 #include "framework/file_error.h"
@@ -23,14 +24,6 @@ HANDLE OpenForExpansion(const char* path) {
 HANDLE CreateTarget(const char* path) {
     return CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-bool Exists(const char* path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
 }
 
 // Writes the entry's bytes to the scratch file in one write. `created` tells whether the
@@ -83,7 +76,7 @@ CFailure CSetupDlg::InstallPayloadFile(const char* resourceName, UINT nameId, co
         return CFailure();
     }
 
-    if (Exists(target)) {
+    if (EntryExists(target)) {
         while (!DeleteFileA(target)) {
             CText prompt = FormatText(IDS_CANNOT_UPDATE_FILE, target);
             if (MessageBoxA(m_hWnd, prompt, LoadText(IDS_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {

@@ -2,20 +2,13 @@
 // both named without the dash the current names carry. The names are matched as they
 // are: brackets and spaces are ordinary characters.
 #include "app/setup_dlg.h"
+#include "framework/path.h"
 #include "shell/shell_folders.h"
 
 namespace {
 
 const char kOldDesktopLink[] = "[ mp3 sondrel ].lnk";
 const char kOldGroup[] = "[ mp3 sondrel ]";
-
-bool Exists(const char* path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
 
 // Deletes every file of `folder`, the last one found included; sub-folders stay untouched.
 void DeleteFilesIn(const CText& folder) {
@@ -34,11 +27,11 @@ BOOL CSetupDlg::RemoveOldShortcuts() {
     CText folder;
     if (GetShellFolder("Desktop", &folder)) {
         CText link = folder + "\\" + kOldDesktopLink;
-        if (Exists(link)) DeleteFileA(link);  // a folder of that name stays
+        if (EntryExists(link)) DeleteFileA(link);  // a folder of that name stays
     }
     if (!GetShellFolder("Programs", &folder)) return TRUE;
     CText group = folder + "\\" + kOldGroup;
-    if (!Exists(group)) return TRUE;
+    if (!EntryExists(group)) return TRUE;
     DeleteFilesIn(group);
     return RemoveDirectoryA(group) ? TRUE : FALSE;
 }

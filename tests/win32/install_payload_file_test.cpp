@@ -9,47 +9,11 @@
 #include "app/setup_dlg.h"
 #include "app/texts.h"
 #include "live_dialog.h"
+#include "test_files.h"
 #include "payload/catalogue.h"
 #include "payload/szdd.h"
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string data;
-    char buffer[65536];
-    DWORD n;
-    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n) data.append(buffer, n);
-    CloseHandle(f);
-    return data;
-}
-
-void Spit(const std::string& path, const std::string& data) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-    DWORD n;
-    WriteFile(f, data.data(), DWORD(data.size()), &n, nullptr);
-    CloseHandle(f);
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName, path = dir + "\\" + name;
-            if (name == "." || name == "..") continue;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
 
 // A fresh install directory (with "HtmlView" unless told otherwise) under `root`.
 std::string FreshDir(const std::string& name, bool htmlView = true, const std::string& root = "C:\\payload-tests") {

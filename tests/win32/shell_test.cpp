@@ -13,6 +13,7 @@
 #include "app/setup_dlg.h"
 #include "app/texts.h"
 #include "live_dialog.h"
+#include "test_files.h"
 #include "shell/settings.h"
 #include "shell/shell_folders.h"
 #include "shell/shortcuts.h"
@@ -28,37 +29,6 @@ const char kInstallDir[] = "C:\\Apps\\Sondrel";
 const std::string kGroup = "[ mp3 - sondrel ]";
 
 bool French() { return TextLanguage() == 0x100C; }
-
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName, path = dir + "\\" + name;
-            if (name == "." || name == "..") continue;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
-std::set<std::string> Entries(const std::string& dir) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") names.insert(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void Touch(const std::string& path) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
