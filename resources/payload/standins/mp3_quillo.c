@@ -9,14 +9,12 @@
  *  - Control 102 reads "cmdline: " followed by GetCommandLineA(), for diagnosis.
  * The window is shown with the nCmdShow it was given, so a hidden start stays hidden
  * (the window still exists for FindWindow / GetWindowText). */
-#include <windows.h>
+#include "standin_window.h"
 
 #define CLASS_NAME "Mp3QuilloWndClass"
 #define TITLE      "[ mp3 - quillo ] (stand-in)"
 
 typedef const char *(__stdcall *version_fn)(void);
-
-static const char *g_args = "";
 
 /* Whether the argument text holds "-reg" as a blank-separated token (any case). */
 static BOOL has_reg_token(const char *s)
@@ -70,70 +68,22 @@ static void decoder_text(char *out, int out_size)
     FreeLibrary(lib);
 }
 
-static void add_label(HWND parent, int id, int y, const char *text)
-{
-    HWND h = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                             12, y, 390, 20, parent, (HMENU)(INT_PTR)id,
-                             GetModuleHandleA(NULL), NULL);
-    SendMessageA(h, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
-}
-
-static LRESULT CALLBACK wnd_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    switch (msg) {
-    case WM_CREATE: {
-        char line[1100];
-        lstrcpyA(line, "args: ");
-        lstrcpynA(line + 6, g_args, (int)sizeof line - 6);
-        add_label(hwnd, 100, 8, line);
-        decoder_text(line, (int)sizeof line);
-        add_label(hwnd, 101, 32, line);
-        lstrcpyA(line, "cmdline: ");
-        lstrcpynA(line + 9, GetCommandLineA(), (int)sizeof line - 9);
-        add_label(hwnd, 102, 56, line);
-        return 0;
-    }
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE prev, LPSTR cmd_line, int show)
 {
-    WNDCLASSA wc;
-    HWND hwnd;
-    MSG msg;
+    const char *args = cmd_line ? cmd_line : "";
+    char args_line[1100], decoder_line[300], cmdline_line[1100];
+    const char *lines[3];
     (void)prev;
 
     /* A hidden start must not bring up an error box if a DLL is absent. */
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    g_args = cmd_line ? cmd_line : "";
-
-    ZeroMemory(&wc, sizeof wc);
-    wc.lpfnWndProc = wnd_proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = CLASS_NAME;
-    if (!RegisterClassA(&wc))
-        return 1;
-
-    hwnd = CreateWindowExA(0, CLASS_NAME, has_reg_token(g_args) ? TITLE " -reg" : TITLE,
-                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 420, 140, NULL, NULL, inst, NULL);
-    if (!hwnd)
-        return 1;
-    ShowWindow(hwnd, show);
-    UpdateWindow(hwnd);
-
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    lstrcpyA(args_line, "args: ");
+    lstrcpynA(args_line + 6, args, (int)sizeof args_line - 6);
+    decoder_text(decoder_line, (int)sizeof decoder_line);
+    lstrcpyA(cmdline_line, "cmdline: ");
+    lstrcpynA(cmdline_line + 9, GetCommandLineA(), (int)sizeof cmdline_line - 9);
+    lines[0] = args_line;
+    lines[1] = decoder_line;
+    lines[2] = cmdline_line;
+    return standin_run(inst, CLASS_NAME, has_reg_token(args) ? TITLE " -reg" : TITLE, lines, 3, show);
 }
