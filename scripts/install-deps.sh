@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest python3 python3-pytest
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick iproute2 util-linux
   locales
   python3-pefile
   libmspack-dev mscompress liblnk-utils
