@@ -183,6 +183,23 @@ TEST_F(ShellTest, ObjectLibraryAlreadyInitialisedMakesNoLinkAndShowsNothing) {
     EXPECT_TRUE(Entries(Folder("Programs")).empty()) << "not even the group folder";
 }
 
+TEST_F(ShellTest, ShellStepInitialisesTheObjectLibraryOnlyWhenTheBoxIsTicked) {
+    OnFreshThread([&] {
+        m_dlg.m_bCreateShortcuts = 0;
+        m_dlg.RunShellStep();
+        EXPECT_EQ(CoInitialize(nullptr), S_OK) << "the box cleared: never initialised";
+        CoUninitialize();
+    });
+    EXPECT_TRUE(Entries(Folder("Programs")).empty());
+    OnFreshThread([&] {
+        m_dlg.m_bCreateShortcuts = 1;
+        m_dlg.RunShellStep();
+        EXPECT_EQ(CoInitialize(nullptr), S_FALSE) << "ticked: initialised, and never undone";
+        CoUninitialize();
+    });
+    EXPECT_EQ(Entries(Group()).size(), 6u);
+}
+
 TEST_F(ShellTest, RowsWhosePathsWouldNotFitAreSkippedInSilence) {
     m_dlg.m_strInstallDir = (std::string("C:\\") + std::string(242, 'x')).c_str();  // 245 characters
     MessageBoxWatcher watcher;
