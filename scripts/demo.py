@@ -5,7 +5,6 @@ no display."""
 import os
 import sys
 import tempfile
-import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
@@ -19,21 +18,11 @@ ADDRESS = "jane.doe@example.org"
 INSTALL_DIR = "C:\\Program Files\\MP3 Sondrel"
 
 
-def owned_dialog(driver, owner, timeout=10):
-    end = time.time() + timeout
-    while time.time() < end:
-        for w in driver.windows():
-            if w["owner"] == owner and w["cls"] == "#32770":
-                return w["hwnd"]
-        time.sleep(0.1)
-    raise RuntimeError("the expected dialog did not open")
-
-
 def drive(driver, run):
     dlg = driver.find("#32770", SETUP_TITLE, timeout=30, exe="setup.exe")
     harness.screenshot(driver, dlg, "01-setup-dialog")
     driver.click(dlg, BROWSE)
-    browser = owned_dialog(driver, dlg)
+    browser = harness.owned_dialog(driver, dlg)
     harness.screenshot(driver, browser, "02-folder-browser")
     driver.click(browser, IDCANCEL)
     driver.gone(browser, timeout=10)

@@ -162,6 +162,12 @@ def answer_box(driver, caption, button, name=None, timeout=30):
     return seen
 
 
+def owned_dialog(driver, owner, timeout=10):
+    """The dialog that `owner` opened over itself (the folder browser, say)."""
+    return driver.wait_for(lambda: next((w["hwnd"] for w in driver.windows()
+                                         if w["owner"] == owner and w["cls"] == "#32770"), None), timeout=timeout)
+
+
 def small_drive():
     """The Unix folder behind drive T:, a small memory file system."""
     return Path(os.environ["SONDREL_WINE_DIR"]) / "small-drive"

@@ -1,7 +1,5 @@
 """The setup dialog as a user meets it: what it shows, its language, and the ways out
 that install nothing."""
-import time
-
 import pytest
 
 import harness
@@ -97,16 +95,6 @@ def test_leaving_without_install_ends_with_status_2_and_writes_nothing(driver, l
         assert not changed, f"{branch} keys changed: {changed[:10]}"
 
 
-def browse_dialog(driver, owner):
-    """The folder browser that the "..." button opened over the setup dialog."""
-    for _ in range(100):
-        for w in driver.windows():
-            if w["cls"] == "#32770" and w["owner"] == owner:
-                return w["hwnd"]
-        time.sleep(0.1)
-    raise AssertionError("no folder browser opened")
-
-
 @pytest.mark.parametrize("lang, title", [
     ("en_US.UTF-8", "Select the installation directory"),
     ("de_DE.UTF-8", "Select the installation directory"),
@@ -116,7 +104,7 @@ def browse_dialog(driver, owner):
 def test_folder_browser_speaks_the_users_language(driver, launch, lang, title):
     run, dlg = open_dialog(driver, launch, lang)
     driver.click(dlg, BROWSE)
-    browser = browse_dialog(driver, dlg)
+    browser = harness.owned_dialog(driver, dlg)
     if lang == "en_US.UTF-8":
         harness.screenshot(driver, browser, "02-folder-browser")
     assert title in [c["text"] for c in driver.children(browser)]
@@ -130,7 +118,7 @@ def test_folder_browser_speaks_the_users_language(driver, launch, lang, title):
 def test_chosen_folder_becomes_the_whole_directory_text(driver, launch):
     run, dlg = open_dialog(driver, launch)
     driver.click(dlg, BROWSE)
-    browser = browse_dialog(driver, dlg)
+    browser = harness.owned_dialog(driver, dlg)
     driver.click(browser, IDOK)  # the browser's own selection
     driver.gone(browser, timeout=10)
     chosen = driver.text(dlg, EDIT)

@@ -57,8 +57,7 @@ def install(driver, launch, directory, tick=True, browse_first=False, newsletter
     dlg = driver.find("#32770", SETUP_TITLE, timeout=30, exe="setup.exe")
     if browse_first:
         driver.click(dlg, BROWSE)
-        browser = driver.wait_for(lambda: next((w["hwnd"] for w in driver.windows()
-                                               if w["owner"] == dlg and w["cls"] == "#32770"), None))
+        browser = harness.owned_dialog(driver, dlg)
         driver.click(browser, IDCANCEL)
         driver.gone(browser, timeout=10)
     driver.settext(dlg, EDIT, directory)
