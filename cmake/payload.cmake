@@ -58,6 +58,6 @@ foreach(entry IN LISTS SONDREL_PAYLOAD_ENTRIES)
 endforeach()
 add_custom_target(payload DEPENDS ${packed_files})
 
+set(SONDREL_PACKED_FILES ${packed_files})
 set(SONDREL_PAYLOAD_RC ${CMAKE_BINARY_DIR}/payload.rc)
 file(GENERATE OUTPUT ${SONDREL_PAYLOAD_RC} CONTENT "${payload_rc_lines}")
-set_source_files_properties(${SONDREL_PAYLOAD_RC} PROPERTIES GENERATED TRUE OBJECT_DEPENDS "${packed_files}")

@@ -44,9 +44,20 @@ set(SONDREL_RESOURCES ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 file(GLOB SONDREL_RESOURCE_DEPENDS CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
      ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/art/*)
-set_source_files_properties(${SONDREL_RESOURCES} PROPERTIES OBJECT_DEPENDS "${SONDREL_RESOURCE_DEPENDS}")
+
+# What the resource scripts pull in. Source properties belong to one directory, so every
+# directory that compiles the scripts calls this.
+function(sondrel_resource_dependencies)
+    set_source_files_properties(${SONDREL_RESOURCES} PROPERTIES OBJECT_DEPENDS "${SONDREL_RESOURCE_DEPENDS}")
+    if(SONDREL_PAYLOAD_RC)
+        set_source_files_properties(${SONDREL_PAYLOAD_RC} PROPERTIES GENERATED TRUE
+                                    OBJECT_DEPENDS "${SONDREL_PACKED_FILES}")
+    endif()
+endfunction()
+sondrel_resource_dependencies()
 
 include(cmake/payload.cmake)
+sondrel_resource_dependencies()
 
 add_executable(setup WIN32 app/setup_app.cpp ${SONDREL_RESOURCES} ${SONDREL_PAYLOAD_RC})
 add_dependencies(setup payload)
