@@ -43,11 +43,12 @@ def wine(*args, lang="en_US.UTF-8", check=True):
 
 
 class SetupRun:
-    """setup.exe started under Wine; `wait` gives its exit status."""
+    """setup.exe (or another program of the tests) started under Wine; `wait` gives its
+    exit status."""
 
-    def __init__(self, lang="en_US.UTF-8", exe=None):
+    def __init__(self, lang="en_US.UTF-8", exe=None, extra=None):
         self.exe = exe or os.environ["SONDREL_SETUP_EXE"]
-        self.proc = subprocess.Popen(["wine", self.exe], env=wine_env(lang),
+        self.proc = subprocess.Popen(["wine", self.exe], env=wine_env(lang, extra),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait(self, timeout=30):

@@ -5,7 +5,6 @@ the UI driver: the address check, the subscription sent to a real HTTP server on
 Until the install sequence offers the newsletter, newsletter_host.exe shows the dialog as
 the install will (owned by the application's main window) and exits with its result."""
 import os
-import subprocess
 import time
 
 import pytest
@@ -45,30 +44,13 @@ LAYOUT = [
 ]
 
 
-class Host:
-    """newsletter_host.exe started under Wine; `wait` gives the dialog's result."""
-
-    def __init__(self, lang="en_US.UTF-8", extra=None):
-        self.proc = subprocess.Popen(["wine", os.environ["SONDREL_NEWSLETTER_HOST_EXE"]],
-                                     env=harness.wine_env(lang, extra),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    def wait(self, timeout=30):
-        return self.proc.wait(timeout=timeout)
-
-    def kill(self):
-        if self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
-
-
 @pytest.fixture
 def host():
     """Starts the host (in a given language); every run is ended after the test."""
     runs = []
 
     def start(lang="en_US.UTF-8", extra=None):
-        run = Host(lang, extra)
+        run = harness.SetupRun(lang, os.environ["SONDREL_NEWSLETTER_HOST_EXE"], extra)  # status: the dialog's result
         runs.append(run)
         return run
 
