@@ -20,4 +20,11 @@ Fn Function(const char* dll, const char* function) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(Find(dll, function)));
 }
 
+// Sets `fn` to a function of a system DLL; false when the DLL or the function is missing.
+template <typename Fn>
+bool Bind(Fn& fn, const char* dll, const char* function) {
+    fn = Function<Fn>(dll, function);
+    return fn != nullptr;
+}
+
 }  // namespace sysdll

@@ -33,17 +33,17 @@ struct SocketLibrary {
     decltype(&::closesocket) close;
 };
 
-template <typename Fn>
-bool Find(Fn& fn, const char* name) {
-    fn = sysdll::Function<Fn>(kSocketDll, name);
-    return fn != nullptr;
-}
-
 bool Load(SocketLibrary& s) {
-    return Find(s.startup, "WSAStartup") && Find(s.cleanup, "WSACleanup") && Find(s.lastError, "WSAGetLastError") &&
-           Find(s.open, "socket") && Find(s.asyncSelect, "WSAAsyncSelect") && Find(s.bind, "bind") &&
-           Find(s.inetAddr, "inet_addr") && Find(s.getHostByName, "gethostbyname") && Find(s.connect, "connect") &&
-           Find(s.close, "closesocket");
+    return sysdll::Bind(s.startup, kSocketDll, "WSAStartup") &&
+           sysdll::Bind(s.cleanup, kSocketDll, "WSACleanup") &&
+           sysdll::Bind(s.lastError, kSocketDll, "WSAGetLastError") &&
+           sysdll::Bind(s.open, kSocketDll, "socket") &&
+           sysdll::Bind(s.asyncSelect, kSocketDll, "WSAAsyncSelect") &&
+           sysdll::Bind(s.bind, kSocketDll, "bind") &&
+           sysdll::Bind(s.inetAddr, kSocketDll, "inet_addr") &&
+           sysdll::Bind(s.getHostByName, kSocketDll, "gethostbyname") &&
+           sysdll::Bind(s.connect, kSocketDll, "connect") &&
+           sysdll::Bind(s.close, kSocketDll, "closesocket");
 }
 
 // The library, or nullptr when a function is missing. The first call in the process

@@ -26,15 +26,11 @@ struct InternetLayer {
     decltype(&::InternetCloseHandle) close;
 };
 
-template <typename Fn>
-bool Find(Fn& fn, const char* name) {
-    fn = sysdll::Function<Fn>(kInternetDll, name);
-    return fn != nullptr;
-}
-
 bool Load(InternetLayer& net) {
-    return Find(net.open, "InternetOpenA") && Find(net.openUrl, "InternetOpenUrlA") &&
-           Find(net.read, "InternetReadFile") && Find(net.close, "InternetCloseHandle");
+    return sysdll::Bind(net.open, kInternetDll, "InternetOpenA") &&
+           sysdll::Bind(net.openUrl, kInternetDll, "InternetOpenUrlA") &&
+           sysdll::Bind(net.read, kInternetDll, "InternetReadFile") &&
+           sysdll::Bind(net.close, kInternetDll, "InternetCloseHandle");
 }
 
 // Today's date in Coordinated Universal Time as dd/mm/yyyy.
