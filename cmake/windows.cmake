@@ -3,7 +3,22 @@
 enable_language(RC)
 include(cmake/product_flags.cmake)
 
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
+# The Wine prefix the tests run in: 64-bit programs need a win64 one.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(SONDREL_WINEARCH win64)
+    set(SONDREL_MANIFEST_ARCH amd64)
+else()
+    set(SONDREL_WINEARCH win32)
+    set(SONDREL_MANIFEST_ARCH x86)
+endif()
+
+# The manifest names the processor it was built for; the resource scripts find it
+# through the generated folder, which comes first on the include path.
+set(SONDREL_GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/resources/setup.manifest.in ${SONDREL_GENERATED}/setup.manifest @ONLY)
+file(CONFIGURE OUTPUT ${SONDREL_GENERATED}/manifest.rc
+     CONTENT "CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${SONDREL_GENERATED}/setup.manifest\"\n")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${SONDREL_GENERATED} -I${CMAKE_SOURCE_DIR}")
 
 # The shell and newsletter subsystems: every source file of their folders.
 file(GLOB SONDREL_SUBSYSTEM_SOURCES CONFIGURE_DEPENDS
@@ -43,7 +58,8 @@ target_link_libraries(sondrel_core PUBLIC shell32 ole32 oleaut32 uuid advapi32 u
 set(SONDREL_RESOURCES ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 file(GLOB SONDREL_RESOURCE_DEPENDS CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
-     ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/art/*)
+     ${CMAKE_SOURCE_DIR}/resources/art/*)
+list(APPEND SONDREL_RESOURCE_DEPENDS ${SONDREL_GENERATED}/setup.manifest ${SONDREL_GENERATED}/manifest.rc)
 
 # What the resource scripts pull in. Source properties belong to one directory, so every
 # directory that compiles the scripts calls this.
