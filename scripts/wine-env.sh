@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # The Wine world of one test run, kept under DIR (a folder of the build tree):
-#   wine-env.sh start DIR   a fresh 32-bit prefix, a virtual X display, French locales,
-#                           and a persistent wineserver; writes DIR/env for wine-run.sh
-#   wine-env.sh stop DIR    ends the wineserver and the display
+#   wine-env.sh start DIR ARCH  a fresh prefix of ARCH (win32 or win64), a virtual X
+#                               display, French locales and a persistent wineserver;
+#                               writes DIR/env for wine-run.sh and the tests
+#   wine-env.sh stop DIR        ends the wineserver and the display
 # Never touches ~/.wine.
 set -euo pipefail
 cmd=${1:?start or stop}
 dir=$(mkdir -p "${2:?folder}" && cd "$2" && pwd)
+arch=${3:-}
 prefix=$dir/prefix
 
 stop() {
     if mountpoint -q "$dir/small-drive" 2>/dev/null; then umount "$dir/small-drive" || true; fi
     if [ -f "$dir/env" ]; then
-        (set +e; set -a; . "$dir/env"; wineserver -k) >/dev/null 2>&1 || true
+        (set +e; set -a; . "$dir/env"; "$WINESERVER" -k) >/dev/null 2>&1 || true
     fi
     if [ -f "$dir/xvfb.pid" ]; then
         local pid
@@ -48,7 +50,30 @@ small_drive() {
     ln -sfn "$dir/small-drive" "$prefix/dosdevices/t:"
 }
 
+# The loader that fits the prefix, named in full: Debian's `wine` wrapper would take the
+# 32-bit one for a 64-bit prefix whenever both are installed.
+loader() {
+    case $arch in
+        win32) echo /usr/lib/wine/wine ;;
+        win64) echo /usr/lib/wine/wine64 ;;
+        *) echo "usage: $0 start DIR win32|win64" >&2; return 2 ;;
+    esac
+}
+
+# One server serves 32- and 64-bit programs alike; the 64-bit one where it is installed.
+server() {
+    local s
+    for s in /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver32; do
+        [ -x "$s" ] && { echo "$s"; return; }
+    done
+    echo "no wineserver installed" >&2
+    return 1
+}
+
 start() {
+    local wine wineserver
+    wine=$(loader)
+    wineserver=$(server)
     stop
     rm -rf "$prefix"
     make_locales
@@ -65,7 +90,9 @@ start() {
     fi
     cat >"$dir/env" <<ENV
 WINEPREFIX=$prefix
-WINEARCH=win32
+WINEARCH=$arch
+WINELOADER=$wine
+WINESERVER=$wineserver
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 DISPLAY=:$display
@@ -75,17 +102,18 @@ LC_ALL=
 ENV
     # A persistent wineserver first: every later Wine program then starts quickly.
     mkdir -p "$prefix"
-    (set -a; . "$dir/env"; wineserver -p </dev/null >/dev/null 2>&1; timeout 180 wineboot -i >"$dir/wineboot.log" 2>&1
+    (set -a; . "$dir/env"; "$WINESERVER" -p </dev/null >/dev/null 2>&1
+     timeout 180 "$WINELOADER" wineboot -i >"$dir/wineboot.log" 2>&1
      # The virtual display has no window manager: windows Wine leaves to one would make
      # every dialog wait two seconds for a manager's answer when it closes.
-     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1)
+     "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1)
     # Wine links the user's Desktop, Documents and the like to the Unix home folder: the
     # tests' shortcuts and files must stay inside the prefix.
     for folder in "$prefix"/drive_c/users/*/*; do
         if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
     done
     small_drive
-    echo "Wine prefix $prefix ready on display :$display"
+    echo "Wine prefix $prefix ($arch) ready on display :$display"
 }
 
 case $cmd in

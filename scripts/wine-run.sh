@@ -7,4 +7,4 @@ set -a
 . "$dir/env"
 set +a
 [ -n "${SONDREL_LANG:-}" ] && export LANG=$SONDREL_LANG
-exec wine "$@"
+exec "$WINELOADER" "$@"

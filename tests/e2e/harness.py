@@ -21,6 +21,11 @@ def wine_env(lang="en_US.UTF-8", extra=None):
     return env
 
 
+def loader():
+    """The Wine loader that fits the world's prefix (32- or 64-bit)."""
+    return wine_env()["WINELOADER"]
+
+
 def prefix():
     return Path(wine_env()["WINEPREFIX"])
 
@@ -38,7 +43,7 @@ def unix_path(windows_path):
 
 def wine(*args, lang="en_US.UTF-8", check=True):
     """Runs a Wine command (reg, regedit...) to its end."""
-    return subprocess.run(["wine", *args], env=wine_env(lang), check=check,
+    return subprocess.run([loader(), *args], env=wine_env(lang), check=check,
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
 
 
@@ -48,7 +53,7 @@ class SetupRun:
 
     def __init__(self, lang="en_US.UTF-8", exe=None, extra=None):
         self.exe = exe or os.environ["SONDREL_SETUP_EXE"]
-        self.proc = subprocess.Popen(["wine", self.exe], env=wine_env(lang, extra),
+        self.proc = subprocess.Popen([loader(), self.exe], env=wine_env(lang, extra),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait(self, timeout=30):
@@ -61,7 +66,7 @@ class SetupRun:
 
 
 def start_driver(lang="en_US.UTF-8"):
-    return UiDriver(os.environ["SONDREL_UIDRIVER_EXE"], wine_env(lang))
+    return UiDriver(os.environ["SONDREL_UIDRIVER_EXE"], wine_env(lang), wine=loader())
 
 
 def screenshot(driver, hwnd, name):

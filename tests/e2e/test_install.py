@@ -82,7 +82,7 @@ def test_clean_install_into_a_typed_directory_with_a_trailing_backslash(driver, 
 
 def start_program(exe_unix_path):
     """Starts an installed program under Wine as a user would, from its own folder."""
-    return subprocess.Popen(["wine", str(exe_unix_path)], env=harness.wine_env(), cwd=exe_unix_path.parent,
+    return subprocess.Popen([harness.loader(), str(exe_unix_path)], env=harness.wine_env(), cwd=exe_unix_path.parent,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 

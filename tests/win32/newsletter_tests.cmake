@@ -15,7 +15,7 @@ function(newsletter_server_run test target lang)
         ENVIRONMENT "SONDREL_WINE_DIR=${WINE_DIR};SONDREL_LANG=${lang};${ARGN}")
 endfunction()
 
-sondrel_win32_test(newsletter_network_tests newsletter_network_test.cpp live_dialog.cpp)
+sondrel_win32_test(newsletter_network_tests newsletter_network_test.cpp entry_patch.cpp live_dialog.cpp)
 target_link_libraries(newsletter_network_tests PRIVATE ws2_32)  # the test's own look at the socket library
 
 set(NEWSLETTER_ONCE Probe.TheSocketLibraryStartsOnceAndNoSocketIsLeftOpen)
@@ -36,7 +36,7 @@ newsletter_server_run(win32.newsletter.dialog.fr_FR newsletter_dialog_tests fr_F
 # shared world's device service would see the machine's routes) and its own server there.
 set(NEWSLETTER_OFFLINE_SCRIPT [=[
 ip link set lo up
-"$1" start "$2" >/dev/null
+"$1" start "$2" "$8" >/dev/null
 trap '"$1" stop "$2" >/dev/null 2>&1' EXIT
 status=0
 SONDREL_WINE_DIR="$2" SONDREL_LANG=en_US.UTF-8 SONDREL_EXPECT_OFFLINE=1 GTEST_FILTER="$3" \
@@ -47,5 +47,5 @@ add_test(NAME win32.newsletter.offline
          COMMAND unshare --net /bin/sh -ec ${NEWSLETTER_OFFLINE_SCRIPT} offline
                  ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh ${CMAKE_CURRENT_BINARY_DIR}/win32.newsletter.offline
                  ${NEWSLETTER_OFFLINE} ${NEWSLETTER_PYTHON3} ${NEWSLETTER_SERVER}
-                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:newsletter_network_tests>)
+                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:newsletter_network_tests> ${SONDREL_WINEARCH})
 set_tests_properties(win32.newsletter.offline PROPERTIES TIMEOUT 300)
