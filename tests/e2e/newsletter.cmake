@@ -1,7 +1,7 @@
 # End-to-end tests of the newsletter dialog. Until the install sequence offers it, a small
 # host program shows it the way the install will: owned by the application's main window.
 add_executable(newsletter_host WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/newsletter_host/newsletter_host.cpp
-               ${SONDREL_RESOURCES})
+               ${CMAKE_SOURCE_DIR}/tests/win32/entry_patch.cpp ${SONDREL_RESOURCES})
 target_link_libraries(newsletter_host PRIVATE sondrel_core)
 target_link_options(newsletter_host PRIVATE -static -static-libgcc -static-libstdc++)
 

@@ -22,6 +22,7 @@
 #include "app/texts.h"
 #include "framework/program_name.h"
 #include "framework/system_dll.h"
+#include "entry_patch.h"
 #include "live_dialog.h"
 #include "newsletter/internet_error.h"
 #include "newsletter/newsletter_dlg.h"
@@ -173,38 +174,6 @@ Outcome Send(const char* email) {
     return {failure.IsRaised(), failure.Message().c_str(), acknowledged};
 }
 
-// --- Replacing one platform function ---------------------------------------------------
-
-// Puts a jump to `replacement` at the entry of `function` of a system DLL (the module the
-// program itself uses) until the object goes.
-class Detour {
-public:
-    Detour(const char* dll, const char* function, void* replacement)
-        : m_target(reinterpret_cast<BYTE*>(sysdll::Find(dll, function))) {
-        if (!m_target) return;
-        memcpy(m_saved, m_target, sizeof m_saved);
-        BYTE jump[5] = {0xE9};
-        LONG distance = LONG(reinterpret_cast<BYTE*>(replacement) - (m_target + 5));
-        memcpy(jump + 1, &distance, 4);
-        Write(jump);
-    }
-    ~Detour() {
-        if (m_target) Write(m_saved);
-    }
-    bool Active() const { return m_target != nullptr; }
-
-private:
-    void Write(const BYTE* bytes) {
-        DWORD old;
-        VirtualProtect(m_target, 5, PAGE_EXECUTE_READWRITE, &old);
-        memcpy(m_target, bytes, 5);
-        VirtualProtect(m_target, 5, old, &old);
-        FlushInstructionCache(GetCurrentProcess(), m_target, 5);
-    }
-    BYTE* m_target;
-    BYTE m_saved[5] = {};
-};
-
 int g_stateCalls = 0;
 int g_sessionCalls = 0;
 
@@ -225,8 +194,6 @@ HINTERNET WINAPI SessionRefused(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD) {
     SetLastError(ERROR_INTERNET_INTERNAL_ERROR);
     return nullptr;
 }
-
-void* Fn(BOOL(WINAPI* f)(LPDWORD, DWORD)) { return reinterpret_cast<void*>(f); }
 
 // The program's proxy settings (the user's Internet Settings) for the length of a test.
 class ProxySetting {
@@ -320,7 +287,7 @@ TEST_F(Probe, AHostThatDoesNotResolveGivesFalseWithoutAConnection) {
 }
 
 TEST_F(Probe, AProxyCountsAsReachableWithoutAnyTraffic) {
-    Detour state("wininet.dll", "InternetGetConnectedState", Fn(ConnectedThroughProxy));
+    EntryPatch state("wininet.dll", "InternetGetConnectedState", EntryOf(ConnectedThroughProxy));
     ASSERT_TRUE(state.Active());
     EXPECT_TRUE(IsInternetReachable());
     EXPECT_TRUE(IsInternetReachable("127.0.0.2")) << "the proxy's own reach is not tested";
@@ -329,7 +296,7 @@ TEST_F(Probe, AProxyCountsAsReachableWithoutAnyTraffic) {
 }
 
 TEST_F(Probe, NoConnectionGivesFalseWithoutAnyTraffic) {
-    Detour state("wininet.dll", "InternetGetConnectedState", Fn(NotConnected));
+    EntryPatch state("wininet.dll", "InternetGetConnectedState", EntryOf(NotConnected));
     ASSERT_TRUE(state.Active());
     EXPECT_FALSE(IsInternetReachable());
     EXPECT_EQ(g_stateCalls, 1);
@@ -557,7 +524,7 @@ TEST_F(Subscription, EveryRequestReachesTheServer) {
 }
 
 TEST_F(Subscription, NothingIsSentWhenTheInternetIsUnreachable) {
-    Detour state("wininet.dll", "InternetGetConnectedState", Fn(NotConnected));
+    EntryPatch state("wininet.dll", "InternetGetConnectedState", EntryOf(NotConnected));
     ASSERT_TRUE(state.Active());
     Outcome out = Send("john.doe@example.com");
     EXPECT_FALSE(out.raised);
@@ -566,7 +533,7 @@ TEST_F(Subscription, NothingIsSentWhenTheInternetIsUnreachable) {
 }
 
 TEST_F(Subscription, AConfiguredProxyCarriesTheRequestWithoutAProbe) {
-    Detour state("wininet.dll", "InternetGetConnectedState", Fn(ConnectedThroughProxy));
+    EntryPatch state("wininet.dll", "InternetGetConnectedState", EntryOf(ConnectedThroughProxy));
     ASSERT_TRUE(state.Active());
     ProxySetting proxy("127.0.0.1:80");  // the test server plays the proxy
     Outcome out = Send("john.doe@example.com");
@@ -581,7 +548,7 @@ TEST_F(Subscription, AConfiguredProxyCarriesTheRequestWithoutAProbe) {
 }
 
 TEST_F(Subscription, ASessionThatCannotBeOpenedIsRaisedWithTheLayersText) {
-    Detour open("wininet.dll", "InternetOpenA", reinterpret_cast<void*>(SessionRefused));
+    EntryPatch open("wininet.dll", "InternetOpenA", EntryOf(SessionRefused));
     ASSERT_TRUE(open.Active());
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(arrow);
@@ -606,7 +573,7 @@ TEST_F(Subscription, TheDialogReportsAFailedSessionWithAStopIconAndStaysOpen) {
         ShowWindow(d.m_hWnd, SW_SHOW);  // ending the dialog would hide it
         SetDlgItemTextA(d.m_hWnd, IDC_EMAIL, "john.doe@example.com");
         {
-            Detour open("wininet.dll", "InternetOpenA", reinterpret_cast<void*>(SessionRefused));
+            EntryPatch open("wininet.dll", "InternetOpenA", EntryOf(SessionRefused));
             ASSERT_TRUE(open.Active());
             SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
