@@ -1,20 +1,23 @@
 # The two commands of this project:
 #   make run    installs what is missing, builds setup.exe and runs it under Wine
-#   make test   installs what is missing, builds both trees and runs every test
+#   make test   installs what is missing, builds every tree and runs every test
 BUILD ?= build
 JOBS ?= 2
-WIN := $(BUILD)/win
 NATIVE := $(BUILD)/native
+# The shipped 32-bit setup.exe, and its 64-bit twin for machines without 32-bit support.
+WIN := $(BUILD)/win
+WIN64 := $(BUILD)/win64
+WIN_SETTINGS := -DCMAKE_BUILD_TYPE=MinSizeRel -DSONDREL_SUBSCRIPTION_HOST=127.0.0.1 -DSONDREL_PROBE_HOST=127.0.0.1
 
-.PHONY: run test deps build native win clean
+.PHONY: run test deps build native win win64 clean
 
-run: win
+run: deps
 	scripts/run.sh $(BUILD)
 
 test: build
 	scripts/run-tests.sh $(BUILD)
 
-build: native win
+build: native win win64
 
 deps:
 	@scripts/install-deps.sh
@@ -24,9 +27,12 @@ native: deps
 	@cmake --build $(NATIVE) -j$(JOBS) -- --no-print-directory
 
 win: deps
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
-		-DSONDREL_SUBSCRIPTION_HOST=127.0.0.1 -DSONDREL_PROBE_HOST=127.0.0.1 >/dev/null
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake $(WIN_SETTINGS) >/dev/null
 	@cmake --build $(WIN) -j$(JOBS) -- --no-print-directory
+
+win64: deps
+	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake $(WIN_SETTINGS) >/dev/null
+	@cmake --build $(WIN64) -j$(JOBS) -- --no-print-directory
 
 clean:
 	rm -rf $(BUILD)

@@ -6,7 +6,10 @@ set -euo pipefail
 packages=(
   cmake make g++ googletest python3 python3-pytest
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  # wine32 installs even where the kernel cannot run 32-bit programs; wine64 runs the
+  # 64-bit twin of the Windows programs there (scripts/wine-arches.sh tells which runs).
+  wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick iproute2 util-linux
   locales
   python3-pefile

@@ -1,27 +1,40 @@
 #!/usr/bin/env bash
-# `make run`: setup.exe under Wine, in a prefix of the build tree (never ~/.wine).
-# With a display it simply starts there for the user. Without one it runs in a virtual
-# display, is driven through every dialog it shows, and leaves a screenshot of each
-# under build/screens/.
+# `make run`: setup.exe under Wine, in a prefix of the build tree (never ~/.wine): the
+# shipped 32-bit program where this machine runs 32-bit code, its 64-bit twin where it
+# cannot. With a display it simply starts there for the user. Without one it runs in a
+# virtual display, is driven through every dialog it shows, and leaves a screenshot of
+# each under build/screens/.
 set -euo pipefail
-build=$(cd "${1:-build}" && pwd)
+build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
-setup=$build/win/setup.exe
+. "$root/scripts/wine-arches.sh"
+wine_arches
+case " $WINE_ARCHES " in
+    *" i686 "*) arch=i686 tree=win prefix_arch=win32 ;;
+    *) arch=x86_64 tree=win64 prefix_arch=win64 ;;
+esac
+make -C "$root" --no-print-directory BUILD="$build" "$tree"
+build=$(cd "$build" && pwd)
+setup=$build/$tree/setup.exe
+echo "$WINE_ARCHES_WHY: starting the $arch build, $setup"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    export WINEPREFIX=$build/run-prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
-    echo "Starting $setup on $DISPLAY (Wine prefix $WINEPREFIX)"
+    loader=/usr/lib/wine/wine
+    [ "$prefix_arch" = win64 ] && loader=/usr/lib/wine/wine64
+    export WINEPREFIX=$build/run-prefix-$arch WINEARCH=$prefix_arch WINELOADER=$loader WINEDEBUG=-all \
+        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    [ -d "$WINEPREFIX" ] || "$loader" wineboot -i >/dev/null 2>&1
+    echo "Starting it on $DISPLAY (Wine prefix $WINEPREFIX)"
     set +e
-    wine "$setup"
+    "$loader" "$setup"
     echo "setup.exe ended with status $?"
     exit 0
 fi
 
 world=$build/run-wine
 trap '"$root/scripts/wine-env.sh" stop "$world"' EXIT
-"$root/scripts/wine-env.sh" start "$world"
+"$root/scripts/wine-env.sh" start "$world" "$prefix_arch"
 rm -rf "$build/screens"
-SONDREL_WINE_DIR=$world SONDREL_SETUP_EXE=$setup SONDREL_UIDRIVER_EXE=$build/win/tests/e2e/uidriver.exe \
-SONDREL_SCREENS=$build/screens SONDREL_PAYLOAD_FOLDER=$build/win/payload \
+SONDREL_WINE_DIR=$world SONDREL_SETUP_EXE=$setup SONDREL_UIDRIVER_EXE=$build/$tree/tests/e2e/uidriver.exe \
+SONDREL_SCREENS=$build/screens SONDREL_PAYLOAD_FOLDER=$build/$tree/payload \
     /usr/bin/python3 "$root/scripts/demo.py"
