@@ -3,25 +3,26 @@
 #include <stdlib.h>
 #include <string.h>
 
-namespace {
-// Out of memory for a text the program cannot do without: the process cannot go on
-// in any sensible way, and a setup program must not write half-formed paths.
-[[noreturn]] void OutOfMemory() { abort(); }
-}  // namespace
-
 CText::CText() = default;
 CText::CText(const char* s) { *this = s; }
 CText::CText(const char* s, size_t n) { Append(s, n); }
-CText::CText(const CText& other) { Append(other.m_p, other.m_len); }
-CText::CText(CText&& other) noexcept : m_p(other.m_p), m_len(other.m_len), m_cap(other.m_cap) {
+CText::CText(const CText& other) {
+    if (other.m_failed) Fail();
+    Append(other.m_p, other.m_len);
+}
+CText::CText(CText&& other) noexcept
+    : m_p(other.m_p), m_len(other.m_len), m_cap(other.m_cap), m_failed(other.m_failed) {
     other.m_p = nullptr;
     other.m_len = other.m_cap = 0;
+    other.m_failed = false;
 }
 CText::~CText() { free(m_p); }
 
 CText& CText::operator=(const CText& other) {
     if (this != &other) {
         Truncate(0);
+        m_failed = false;
+        if (other.m_failed) Fail();
         Append(other.m_p, other.m_len);
     }
     return *this;
@@ -33,8 +34,10 @@ CText& CText::operator=(CText&& other) noexcept {
         m_p = other.m_p;
         m_len = other.m_len;
         m_cap = other.m_cap;
+        m_failed = other.m_failed;
         other.m_p = nullptr;
         other.m_len = other.m_cap = 0;
+        other.m_failed = false;
     }
     return *this;
 }
@@ -42,23 +45,45 @@ CText& CText::operator=(CText&& other) noexcept {
 CText& CText::operator=(const char* s) {
     if (s >= m_p && m_p && s <= m_p + m_len) return *this = CText(s);  // assigning a part of itself
     Truncate(0);
+    m_failed = false;
     return *this += s;
+}
+
+CText& CText::operator+=(const CText& s) {
+    if (s.m_failed) Fail();
+    return Append(s.m_p, s.m_len);
 }
 
 CText& CText::operator+=(const char* s) { return s ? Append(s, strlen(s)) : *this; }
 
+// Room for `capacity` bytes and the terminator; false when it cannot be had, with the
+// text as it was.
 bool CText::Reserve(size_t capacity) {
     if (capacity <= m_cap && m_p) return true;
-    size_t grown = m_cap * 2 > capacity ? m_cap * 2 : capacity;
+    const size_t most = static_cast<size_t>(-1) / 2;  // no size anywhere near overflowing
+    if (capacity > most) return false;
+    size_t grown = m_cap > capacity / 2 && m_cap <= most / 2 ? m_cap * 2 : capacity;
     char* p = static_cast<char*>(realloc(m_p, grown + 1));
+    if (!p && grown > capacity) p = static_cast<char*>(realloc(m_p, (grown = capacity) + 1));
     if (!p) return false;
     m_p = p;
     m_cap = grown;
     return true;
 }
 
+void CText::Fail() {
+    free(m_p);
+    m_p = nullptr;
+    m_len = m_cap = 0;
+    m_failed = true;
+}
+
 CText& CText::Append(const char* s, size_t n) {
-    if (!Reserve(m_len + n)) OutOfMemory();
+    if (m_failed) return *this;
+    if (n > static_cast<size_t>(-1) / 2 - m_len || !Reserve(m_len + n)) {
+        Fail();
+        return *this;
+    }
     if (n) memmove(m_p + m_len, s, n);  // s may lie inside this text
     m_len += n;
     m_p[m_len] = '\0';
@@ -82,7 +107,7 @@ void CText::Truncate(size_t newLength) {
 
 CText CText::Replaced(const char* what, const char* with) const {
     size_t whatLen = strlen(what);
-    if (whatLen == 0) return *this;
+    if (whatLen == 0 || m_failed) return *this;
     CText out;
     size_t from = 0;
     for (long at; (at = Find(what, from)) >= 0; from = static_cast<size_t>(at) + whatLen) {
@@ -94,7 +119,11 @@ CText CText::Replaced(const char* what, const char* with) const {
 }
 
 char* CText::GetBuffer(size_t capacity) {
-    if (!Reserve(capacity)) return nullptr;
+    if (m_failed) return nullptr;
+    if (!Reserve(capacity)) {
+        Fail();
+        return nullptr;
+    }
     m_p[m_len] = '\0';
     m_p[capacity] = '\0';
     return m_p;

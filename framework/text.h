@@ -1,6 +1,11 @@
 // A single-byte text in the system's ANSI code page, owned on the heap.
 // The program keeps to this small class instead of std::string: the standard
 // string and its exception paths would multiply the size of setup.exe.
+//
+// A text that cannot grow (memory exhausted, or a length past what can be addressed)
+// becomes a failed text: it is empty, stays failed whatever is added to it, and passes
+// its failure on to copies and joins. The operation that needed it sees Failed() and
+// fails; the process never ends over it.
 #pragma once
 #include <stddef.h>
 
@@ -16,7 +21,7 @@ public:
     CText& operator=(const CText& other);
     CText& operator=(CText&& other) noexcept;
     CText& operator=(const char* s);
-    CText& operator+=(const CText& s) { return Append(s.m_p, s.m_len); }
+    CText& operator+=(const CText& s);
     CText& operator+=(const char* s);
     CText& operator+=(char c) { return Append(&c, 1); }
     CText& Append(const char* s, size_t n);
@@ -25,6 +30,7 @@ public:
     operator const char*() const { return c_str(); }  // NOLINT(google-explicit-constructor)
     size_t GetLength() const { return m_len; }
     bool IsEmpty() const { return m_len == 0; }
+    bool Failed() const { return m_failed; }
     char operator[](size_t i) const { return m_p[i]; }
     char Last() const { return m_len ? m_p[m_len - 1] : '\0'; }
 
@@ -41,15 +47,18 @@ public:
     CText Replaced(const char* what, const char* with) const;
 
     // A writable buffer of `capacity` bytes plus terminator, for APIs that fill one.
-    // Returns nullptr when memory is exhausted; ReleaseBuffer then measures the text.
+    // Returns nullptr (and the text fails) when it cannot be had; ReleaseBuffer then
+    // measures the text.
     char* GetBuffer(size_t capacity);
     void ReleaseBuffer();
 
 private:
     bool Reserve(size_t capacity);
+    void Fail();
     char* m_p = nullptr;
     size_t m_len = 0;
     size_t m_cap = 0;
+    bool m_failed = false;
 };
 
 CText operator+(const CText& a, const char* b);

@@ -76,4 +76,27 @@ TEST(Text, BufferForApisThatFillOne) {
     EXPECT_TRUE(t == filled.c_str());
 }
 
+TEST(Text, ATextThatCannotGrowFailsAndPassesItsFailureOnInsteadOfEndingTheProcess) {
+    const size_t huge = static_cast<size_t>(-1) / 2 - 16;  // addressable, but no heap has it
+    for (size_t n : {huge, static_cast<size_t>(-1) - 2}) {  // and a length that would wrap
+        CText t("C:\\Program Files");
+        t.Append("x", n);  // refused before a byte is read
+        EXPECT_TRUE(t.Failed());
+        EXPECT_STREQ(t, "") << "a failed text is never a shortened path";
+        t += "\\MP3 Sondrel";
+        EXPECT_TRUE(t.Failed());
+        EXPECT_STREQ(t, "");
+        CText joined = CText("D:") + t;
+        EXPECT_TRUE(joined.Failed());
+        CText copy(t);
+        EXPECT_TRUE(copy.Failed());
+        copy = "fresh";
+        EXPECT_FALSE(copy.Failed()) << "a new value starts afresh";
+        EXPECT_STREQ(copy, "fresh");
+    }
+    CText buffer("abc");
+    EXPECT_EQ(buffer.GetBuffer(huge), nullptr);
+    EXPECT_TRUE(buffer.Failed());
+}
+
 }  // namespace
