@@ -41,9 +41,20 @@ def unix_path(windows_path):
     return drive_c() / rest.lstrip("\\").replace("\\", "/")
 
 
-def wine(*args, lang="en_US.UTF-8", check=True):
+def system_program(name):
+    """The file of one of Wine's own programs (reg, regedit...) inside the prefix. Started
+    by its file, it starts directly; started by name, it goes through Wine's start.exe,
+    which now and then fails to start it at all."""
+    for folder in ("windows/system32", "windows"):
+        path = drive_c() / folder / (name + ".exe")
+        if path.is_file():
+            return str(path)
+    return name
+
+
+def wine(program, *args, lang="en_US.UTF-8", check=True):
     """Runs a Wine command (reg, regedit...) to its end."""
-    return subprocess.run([loader(), *args], env=wine_env(lang), check=check,
+    return subprocess.run([loader(), system_program(program), *args], env=wine_env(lang), check=check,
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
 
 
