@@ -29,6 +29,30 @@ void SetExitCode(int code) {
     if (CWinApp* app = AfxGetApp()) app->SetExitCode(code);
 }
 
+// The install runs once at a time: its button is disabled while it runs, and a press
+// that reaches the dialog meanwhile (through a question box's message loop) does nothing.
+// Both are undone on every way out, so a raised failure leaves Install ready again.
+class CRunningInstall {
+public:
+    CRunningInstall(HWND dialog, bool& running)
+        : m_hButton(GetDlgItem(dialog, IDOK)), m_hadFocus(GetFocus() == m_hButton), m_running(running) {
+        m_running = true;
+        EnableWindow(m_hButton, FALSE);
+    }
+    ~CRunningInstall() {
+        EnableWindow(m_hButton, TRUE);
+        if (m_hadFocus) SetFocus(m_hButton);  // disabling it took the focus away
+        m_running = false;
+    }
+    CRunningInstall(const CRunningInstall&) = delete;
+    CRunningInstall& operator=(const CRunningInstall&) = delete;
+
+private:
+    HWND m_hButton;
+    bool m_hadFocus;
+    bool& m_running;
+};
+
 }  // namespace
 
 CFailure CSetupDlg::InstallEntry(size_t index, int* installed) {
@@ -40,7 +64,9 @@ CFailure CSetupDlg::InstallEntry(size_t index, int* installed) {
 }
 
 CFailure CSetupDlg::OnInstall() {
+    if (m_bInstalling) return CFailure();
     if (!UpdateData(true)) return CFailure();
+    CRunningInstall running(m_hWnd, m_bInstalling);
     if (EndsWithBackslash(m_strInstallDir)) m_strInstallDir.Truncate(m_strInstallDir.GetLength() - 1);
 
     CreateDirectoryA(m_strInstallDir, nullptr);  // one level each; a missing parent shows later
@@ -71,13 +97,13 @@ CFailure CSetupDlg::OnInstall() {
     CText caption = LoadText(IDS_CAPTION);
     if (installed) {
         RunNewsletterOffer();
-        if (MessageBoxA(m_hWnd, LoadText(IDS_ASK_START_APP), caption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (ShowMessage(m_hWnd, LoadText(IDS_ASK_START_APP), MB_YESNO | MB_ICONQUESTION, caption) == IDYES) {
             CText application = m_strInstallDir + "\\" + LoadText(IDS_FILE_MAIN_APP);
             ShellExecuteA(m_hWnd, nullptr, application, nullptr, nullptr, SW_SHOW);
         }
         SetExitCode(kExitInstalled);
     } else {
-        MessageBoxA(m_hWnd, LoadText(IDS_INSTALL_FAILED), caption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessage(m_hWnd, LoadText(IDS_INSTALL_FAILED), MB_OK | MB_ICONEXCLAMATION, caption);
         SetExitCode(kExitInstallFailed);
     }
     EndDialog(IDOK);

@@ -54,6 +54,8 @@ protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
 private:
+    bool m_bInstalling = false;  // OnInstall is running
+
     void PaintMinimised();
     // Installs catalogue entry `index` and ANDs its result into *installed.
     CFailure InstallEntry(size_t index, int* installed);

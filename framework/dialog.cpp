@@ -1,6 +1,7 @@
 #include "framework/dialog.h"
 
 #include "framework/app.h"
+#include "framework/busy.h"
 #include "framework/message_box.h"
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hParent(parent) {}
@@ -9,6 +10,7 @@ INT_PTR CDialog::DoModal() {
     HWND owner = m_hParent;
     CWinApp* app = AfxGetApp();
     if (!owner && app && app->m_pMainWnd != this && app->m_pMainWnd) owner = app->m_pMainWnd->m_hWnd;
+    DiscardPendingInput();  // what was typed before the dialog appeared is not for it
     INT_PTR result = DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
                                      DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;

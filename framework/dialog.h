@@ -16,7 +16,7 @@ public:
     explicit CDialog(UINT templateId, HWND parent = nullptr);
 
     // Shows the dialog and returns the result it ended with (IDOK, IDCANCEL), or -1
-    // when it could not be created.
+    // when it could not be created. Input given before it appeared is dropped.
     INT_PTR DoModal();
     void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
     // Runs the data exchange; false when a control could not be read.

@@ -21,6 +21,7 @@ bool CNewsletterDlg::IsValidEmail(CText email) {
 }
 
 CFailure CNewsletterDlg::OnSubscribe() {
+    if (m_bSending) return CFailure();  // the request of an earlier press is still running
     if (!UpdateData(true)) return CFailure();  // the field could not be read: nothing to test
     const CText caption = LoadText(IDS_CAPTION);
     if (!IsValidEmail(m_strEmail)) {
@@ -29,7 +30,10 @@ CFailure CNewsletterDlg::OnSubscribe() {
         return CFailure();
     }
     bool acknowledged = false;
-    RETURN_IF_RAISED(SendSubscription(m_strEmail, &acknowledged));
+    m_bSending = true;
+    CFailure failure = SendSubscription(m_strEmail, &acknowledged);
+    m_bSending = false;
+    if (failure) return failure;
     if (!acknowledged) Warn(IDS_SUBSCRIPTION_FAILED, caption);
     EndDialog(acknowledged ? IDOK : IDCANCEL);
     return CFailure();

@@ -14,7 +14,8 @@ public:
     // The accept command (OK or Enter): tests the address, sends it and ends the dialog
     // with IDOK only when the server acknowledged it; IDCANCEL after a failed
     // transmission. An implausible address keeps the dialog open with the caret in the
-    // field. A session that cannot be opened is raised and the dialog stays open.
+    // field. A session that cannot be opened is raised and the dialog stays open. A
+    // press that arrives while the request runs does nothing.
     CFailure OnSubscribe();
 
     // Plausible: at least one "@", at least one "." and no space (code 32), read
@@ -29,4 +30,6 @@ protected:
 
 private:
     void Warn(UINT textId, const char* caption);
+
+    bool m_bSending = false;  // a subscription request is running
 };

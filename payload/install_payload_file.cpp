@@ -3,10 +3,11 @@
 // to close it while it is in use), and the system's LZ service expands the scratch file
 // into the target. The scratch file is removed on every way out once it was written.
 #include "app/setup_dlg.h"
-#include "framework/path.h"
 #include "app/texts.h"
 #include "framework/app.h"
 #include "framework/file_error.h"
+#include "framework/message_box.h"
+#include "framework/path.h"
 #include "payload/lz_service.h"
 #include "payload/szdd.h"
 
@@ -79,7 +80,7 @@ CFailure CSetupDlg::InstallPayloadFile(const char* resourceName, UINT nameId, co
     if (EntryExists(target)) {
         while (!DeleteFileA(target)) {
             CText prompt = FormatText(IDS_CANNOT_UPDATE_FILE, target);
-            if (MessageBoxA(m_hWnd, prompt, LoadText(IDS_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+            if (ShowMessage(m_hWnd, prompt, MB_OKCANCEL | MB_ICONQUESTION, LoadText(IDS_CAPTION)) != IDOK) {
                 lz.Close(source);
                 DeleteFileA(scratch);
                 return CFailure();
