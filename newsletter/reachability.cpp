@@ -17,6 +17,9 @@ const UINT kSocketEvent = WM_APP + 1;  // carries the probe socket's notificatio
 // Asking for every event (63) also puts the socket in non-blocking mode.
 const long kAllSocketEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
 const DWORD kRepaintDelayMs = 100;
+// Long enough for any server that answers at all; a probe host that drops the attempt
+// would otherwise hold the user for the system's whole connect time-out.
+const DWORD kConnectMs = 5000;
 const unsigned short kHttpPortNetworkOrder = (80 >> 8) | ((80 & 0xFF) << 8);  // x86 is little-endian
 
 // The socket library's functions, loaded from the system directory at first use.
@@ -46,19 +49,27 @@ bool Load(SocketLibrary& s) {
            sysdll::Bind(s.close, kSocketDll, "closesocket");
 }
 
-// The library, or nullptr when a function is missing. The first call in the process
-// also starts it at version 1.1, once: it then stays started until the program ends.
-// A start that fails is not tried again; the socket calls then fail on their own.
+SocketLibrary g_library;
+
+BOOL CALLBACK StartSockets(INIT_ONCE*, void*, void** loaded) {
+    *loaded = nullptr;
+    if (!Load(g_library)) return TRUE;
+    *loaded = &g_library;
+    WSADATA data;
+    if (g_library.startup(MAKEWORD(1, 1), &data) == 0 && data.wVersion != MAKEWORD(1, 1))
+        g_library.cleanup();  // only version 1.1 will do
+    return TRUE;
+}
+
+// The library, or nullptr when a function is missing. The first call in the process, on
+// whatever thread, also starts it at version 1.1, once: it then stays started until the
+// program ends. A start that fails is not tried again; the socket calls then fail on
+// their own.
 const SocketLibrary* StartedSockets() {
-    static SocketLibrary library;
-    static int state = 0;  // 0 not tried yet, 1 loaded, -1 missing
-    if (state == 0) {
-        state = Load(library) ? 1 : -1;
-        WSADATA data;
-        if (state == 1 && library.startup(MAKEWORD(1, 1), &data) == 0 && data.wVersion != MAKEWORD(1, 1))
-            library.cleanup();  // only version 1.1 will do
-    }
-    return state == 1 ? &library : nullptr;
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    void* loaded = nullptr;
+    if (!InitOnceExecuteOnce(&once, StartSockets, nullptr, &loaded)) return nullptr;
+    return static_cast<const SocketLibrary*>(loaded);
 }
 
 // An IPv4 stream socket that reports its events to `window`, bound to any local address
@@ -87,9 +98,11 @@ bool Resolve(const SocketLibrary& s, const char* host, in_addr* address) {
     return true;
 }
 
-// Waits for the outcome of a pending connect. Only repaints are served meanwhile: the
-// windows stay drawn but no input or other message is handled before the probe ends.
+// Waits for the outcome of a pending connect, at most kConnectMs. Only repaints are
+// served meanwhile: the windows stay drawn but no input or other message is handled
+// before the probe ends.
 bool WaitForConnect(HWND window) {
+    const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
         if (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
@@ -102,9 +115,13 @@ bool WaitForConnect(HWND window) {
             if (WSAGETSELECTEVENT(msg.lParam) == FD_CONNECT) return WSAGETSELECTERROR(msg.lParam) == 0;
             continue;
         }
-        // The time-out only bounds how long a repaint that became due between the two
-        // looks can wait; the connect itself has no time limit of ours.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kRepaintDelayMs, QS_POSTMESSAGE | QS_PAINT);
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= kConnectMs) return false;
+        // The short time-out bounds how long a repaint that became due between the two
+        // looks can wait.
+        DWORD left = kConnectMs - waited;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, left < kRepaintDelayMs ? left : kRepaintDelayMs,
+                                  QS_POSTMESSAGE | QS_PAINT);
     }
 }
 

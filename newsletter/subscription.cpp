@@ -3,11 +3,15 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <new>
+
 #include "app/texts.h"
+#include "framework/busy.h"
 #include "framework/system_dll.h"
 #include "framework/wait_cursor.h"
 #include "newsletter/internet_error.h"
 #include "newsletter/reachability.h"
+#include "newsletter/reply_scan.h"
 #include "newsletter/url_encoding.h"
 #include "resources/resource.h"
 
@@ -15,12 +19,19 @@ namespace {
 
 const char kInternetDll[] = "wininet.dll";
 const DWORD_PTR kContext = 1;
+// The whole exchange, probe included, however the network and the server behave: a user
+// who has just finished an install is not kept waiting longer than this.
+const DWORD kExchangeMs = 15000;
 // A subscription must reach the server every time: an answer kept from an earlier
-// request would acknowledge a subscription that was never received.
-const DWORD kUrlFlags = INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+// request would acknowledge a subscription that was never received. A redirect is not
+// followed: only the subscription host's own reply can acknowledge what it received, and
+// a redirect to itself can then never loop.
+const DWORD kUrlFlags =
+    INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
 
 struct InternetLayer {
     decltype(&::InternetOpenA) open;
+    decltype(&::InternetSetOptionA) setOption;
     decltype(&::InternetOpenUrlA) openUrl;
     decltype(&::InternetReadFile) read;
     decltype(&::InternetCloseHandle) close;
@@ -28,6 +39,7 @@ struct InternetLayer {
 
 bool Load(InternetLayer& net) {
     return sysdll::Bind(net.open, kInternetDll, "InternetOpenA") &&
+           sysdll::Bind(net.setOption, kInternetDll, "InternetSetOptionA") &&
            sysdll::Bind(net.openUrl, kInternetDll, "InternetOpenUrlA") &&
            sysdll::Bind(net.read, kInternetDll, "InternetReadFile") &&
            sysdll::Bind(net.close, kInternetDll, "InternetCloseHandle");
@@ -47,43 +59,141 @@ CText SubscriptionUrl(const char* email) {
            "&lang=" + LoadText(IDS_LANGUAGE_CODE) + "&regid=" + LoadText(IDS_VERSION) + "&date=" + UtcDate();
 }
 
-// The reply's body as text, or what was read of it before the internet layer failed.
-// Each piece ends at its first zero byte: what follows one in the same piece is dropped.
-CText ReadReply(const InternetLayer& net, HINTERNET session, const char* url) {
-    CText body;
-    HINTERNET reply = net.openUrl(session, url, nullptr, 0, kUrlFlags, kContext);
-    if (!reply) return body;
-    char piece[1024];
-    DWORD got = 0;
-    while (net.read(reply, piece, sizeof piece - 1, &got) && got > 0) {
-        piece[got] = '\0';
-        body += piece;
+// One subscription exchange, shared by the user-interface thread, which waits for it
+// with a deadline, and the worker thread that probes and talks to the server. When the
+// deadline passes the user-interface thread abandons it: it closes the internet session
+// (which ends the worker's pending calls and their handles) and goes on. Exactly one of
+// the two closes the session; the last of the two to let go frees the exchange.
+class CExchange {
+public:
+    static CExchange* Create(const InternetLayer& net, const CText& url) {
+        void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(CExchange));
+        return memory ? new (memory) CExchange(net, url) : nullptr;
     }
-    net.close(reply);
-    return body;
-}
+    void Release() {
+        if (InterlockedDecrement(&m_refs) != 0) return;
+        this->~CExchange();
+        HeapFree(GetProcessHeap(), 0, this);
+    }
 
-// "OK" anywhere in the text, read character by character in the ANSI code page so that
-// the second byte of a double-byte character never starts a match.
-bool HoldsOk(const char* text) {
-    for (const char* p = text; *p; p = CharNextA(p))
-        if (p[0] == 'O' && p[1] == 'K') return true;
-    return false;
-}
+    static DWORD WINAPI Run(void* self) {
+        auto* exchange = static_cast<CExchange*>(self);
+        exchange->Talk();
+        exchange->Release();
+        return 0;
+    }
+
+    void Abandon() {
+        HINTERNET session = nullptr;
+        EnterCriticalSection(&m_lock);
+        m_abandoned = true;
+        if (!m_closing) session = m_session;
+        LeaveCriticalSection(&m_lock);
+        if (session) m_net.close(session);
+    }
+
+    // What the exchange found; read once the worker has ended.
+    bool m_sessionRefused = false;
+    DWORD m_sessionError = 0;
+    bool m_acknowledged = false;
+
+private:
+    CExchange(const InternetLayer& net, const CText& url) : m_net(net), m_url(url) {
+        InitializeCriticalSection(&m_lock);
+    }
+    ~CExchange() { DeleteCriticalSection(&m_lock); }
+
+    void Talk() {
+        if (!IsInternetReachable()) return;
+        HINTERNET session = m_net.open("Register", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+        if (!session) {
+            m_sessionError = GetLastError();
+            m_sessionRefused = true;
+            return;
+        }
+        if (!Adopt(session)) {
+            m_net.close(session);  // opened after the user-interface thread gave up
+            return;
+        }
+        // The layer's own time-outs end the worker's calls too, not only the deadline.
+        static const DWORD kTimeouts[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                                           INTERNET_OPTION_RECEIVE_TIMEOUT};
+        for (DWORD option : kTimeouts) {
+            DWORD ms = kExchangeMs;
+            m_net.setOption(session, option, &ms, sizeof ms);
+        }
+        HINTERNET reply = m_net.openUrl(session, m_url, nullptr, 0, kUrlFlags, kContext);
+        CReplyScan scan;
+        if (reply) Read(reply, scan);
+        m_acknowledged = scan.Acknowledged();
+        if (!TakeClosing()) return;  // the user-interface thread closed them
+        if (reply) m_net.close(reply);
+        m_net.close(session);
+    }
+
+    // Reads the body until it ends or fails, or until the scan has its answer.
+    void Read(HINTERNET reply, CReplyScan& scan) {
+        char piece[1024];
+        DWORD got = 0;
+        while (m_net.read(reply, piece, sizeof piece - 1, &got) && got > 0 && scan.Add(piece, got) && !Abandoned()) {
+        }
+    }
+
+    bool Adopt(HINTERNET session) {
+        EnterCriticalSection(&m_lock);
+        bool kept = !m_abandoned;
+        if (kept) m_session = session;
+        LeaveCriticalSection(&m_lock);
+        return kept;
+    }
+    bool Abandoned() {
+        EnterCriticalSection(&m_lock);
+        bool abandoned = m_abandoned;
+        LeaveCriticalSection(&m_lock);
+        return abandoned;
+    }
+    // True when the worker is to close the handles itself.
+    bool TakeClosing() {
+        EnterCriticalSection(&m_lock);
+        m_closing = !m_abandoned;
+        LeaveCriticalSection(&m_lock);
+        return m_closing;
+    }
+
+    InternetLayer m_net;
+    CText m_url;
+    CRITICAL_SECTION m_lock;
+    LONG m_refs = 2;  // the user-interface thread and the worker
+    bool m_abandoned = false;
+    bool m_closing = false;
+    HINTERNET m_session = nullptr;
+};
 
 }  // namespace
 
 CFailure SendSubscription(CText email, bool* acknowledged) {
     *acknowledged = false;
-    if (!IsInternetReachable()) return CFailure();
-    CWaitCursor wait;
     InternetLayer net;
-    if (!Load(net)) return RaiseInternetError(0);
+    if (!Load(net)) return CFailure();  // no internet layer: nothing can be reached
     const CText url = SubscriptionUrl(email);
-    HINTERNET session = net.open("Register", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!session) return RaiseInternetError(GetLastError());
-    const CText body = ReadReply(net, session, url);
-    net.close(session);
-    *acknowledged = HoldsOk(body);
-    return CFailure();
+    if (url.Failed()) return CFailure();
+    CExchange* exchange = CExchange::Create(net, url);
+    if (!exchange) return CFailure();
+    CWaitCursor wait;
+    HANDLE worker = CreateThread(nullptr, 0, CExchange::Run, exchange, 0, nullptr);
+    if (!worker) {
+        exchange->Release();  // the worker's share
+        exchange->Release();
+        return CFailure();
+    }
+    CFailure failure;
+    if (WaitServingWindows(worker, kExchangeMs)) {
+        if (exchange->m_sessionRefused) failure = RaiseInternetError(exchange->m_sessionError);
+        *acknowledged = exchange->m_acknowledged;
+    } else {
+        exchange->Abandon();  // as if the server could not be reached
+    }
+    CloseHandle(worker);
+    exchange->Release();
+    return failure;
 }

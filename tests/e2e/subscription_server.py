@@ -14,9 +14,19 @@ event is written when the connection has ended; a probe that opened and closed a
 connection without sending anything shows as "connection 0 0".
 
 The reply is read for every request from a reply file: the first line is the status
-(e.g. "200", "404"), optionally followed by a mode, and everything after that line is
-the body, byte for byte. Modes: "truncate" announces twice the body's length and closes
-after the body; "drop" closes the connection without any answer.
+(e.g. "200", "404"), optionally followed by a mode and its argument, and everything after
+that line is the body, byte for byte. Modes:
+
+* "truncate" announces twice the body's length and closes after the body;
+* "drop" closes the connection without any answer;
+* "silent" takes the request and never answers, holding the connection open;
+* "trickle SECONDS" sends the whole reply one byte every SECONDS;
+* "endless" sends the body again and again after headers without a length, for ever;
+* "redirect URL" answers with the status, a Location header of URL ("self" is the
+  request's own path) and the body.
+
+Whatever the reply file says, a request for "/elsewhere" is answered 200 "OK": the
+target of a redirect that would acknowledge anything it is sent.
 
 Two ways to use it:
 
@@ -37,6 +47,7 @@ Two ways to use it:
 import argparse
 import http.server
 import os
+import socket
 import socketserver
 import subprocess
 import sys
@@ -112,18 +123,79 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         for name, value in params:
             fields += [name, value]
         self.server.log_event("request", *fields)
-        status, mode, body = self.server.current_reply()
-        if mode == "drop":
-            self.close_connection = True
+        if self.path.startswith("/elsewhere"):
+            self._send(200, b"OK")
             return
+        status, mode, argument, body = self.server.current_reply()
+        self.close_connection = mode in ("drop", "silent", "trickle", "endless")
+        if mode == "drop":
+            return
+        if mode == "silent":
+            self._hold()
+        elif mode == "trickle":
+            self._trickle(status, body, float(argument))
+        elif mode == "endless":
+            self._endless(status, body or b"x")
+        elif mode == "redirect":
+            self._send(status, body, location=self.path if argument == "self" else argument)
+        else:
+            self._send(status, body, truncate=mode == "truncate")
+
+    def _send(self, status, body, truncate=False, location=None):
         self.send_response(status)
         self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body) * 2 if mode == "truncate" else len(body)))
-        if mode == "truncate":
+        if location:
+            self.send_header("Location", location)
+        self.send_header("Content-Length", str(len(body) * 2 if truncate else len(body)))
+        if truncate:
             self.send_header("Connection", "close")
             self.close_connection = True
         self.end_headers()
         self.wfile.write(body)
+
+    def _open_ended(self):
+        """Waits while the client keeps the connection and the server runs."""
+        return not self.server.stopping.wait(0) and not self._client_gone()
+
+    def _client_gone(self):
+        self.connection.settimeout(0)
+        try:
+            return self.connection.recv(1, socket.MSG_PEEK) == b""
+        except (BlockingIOError, InterruptedError):
+            return False
+        except OSError:
+            return True
+        finally:
+            self.connection.settimeout(None)
+
+    def _hold(self):
+        while self._open_ended():
+            self.server.stopping.wait(0.1)
+
+    def _trickle(self, status, body, seconds):
+        head = (f"HTTP/1.1 {status} Slow\r\nContent-Type: text/html\r\n"
+                f"Content-Length: {len(body)}\r\nConnection: close\r\n\r\n").encode("ascii")
+        for byte in head + body:
+            if not self._open_ended():
+                return
+            try:
+                self.wfile.write(bytes([byte]))
+                self.wfile.flush()
+            except OSError:
+                return
+            self.server.stopping.wait(seconds)
+
+    def _endless(self, status, chunk):
+        self.send_response(status)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        piece = chunk * (65536 // len(chunk) + 1)
+        try:
+            while not self.server.stopping.is_set():
+                self.wfile.write(piece)
+        except OSError:
+            pass
 
 
 class _Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
@@ -133,6 +205,7 @@ class _Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     def __init__(self, folder):
         self.folder = Path(folder)
         self.lock = threading.Lock()
+        self.stopping = threading.Event()  # ends the replies that would never end
         super().__init__((HOST, PORT), _Handler)
 
     def log_event(self, *fields):
@@ -146,8 +219,8 @@ class _Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
         except FileNotFoundError:
             return 200, "", b"OK"
         head, _, body = data.partition(b"\n")
-        words = head.decode("ascii").split()
-        return int(words[0]), (words[1] if len(words) > 1 else ""), body
+        words = head.decode("ascii").split() + ["", ""]
+        return int(words[0]), words[1], words[2], body
 
 
 class SubscriptionServer:
@@ -176,12 +249,14 @@ class SubscriptionServer:
 
     def stop(self):
         if self._server:
+            self._server.stopping.set()
             self._server.shutdown()
             self._server.server_close()
             self._thread.join(timeout=10)
             self._server = None
 
     def reply(self, status, body, mode=""):
+        """The reply to every later request; `mode` may carry its argument ("trickle 3")."""
         head = f"{status} {mode}".strip().encode("ascii")
         (self.folder / "reply").write_bytes(head + b"\n" + body)
 

@@ -12,7 +12,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -22,7 +21,9 @@
 #include "app/texts.h"
 #include "framework/program_name.h"
 #include "framework/system_dll.h"
+#include "counting_window.h"
 #include "entry_patch.h"
+#include "subscription_server_files.h"
 #include "live_dialog.h"
 #include "newsletter/internet_error.h"
 #include "newsletter/newsletter_dlg.h"
@@ -32,122 +33,6 @@
 #include "resources/resource.h"
 
 namespace {
-
-// --- The server's folder ---------------------------------------------------------------
-
-std::string ServerFile(const char* name) {
-    const char* dir = getenv("SONDREL_SUBSCRIPTION_SERVER");
-    std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/" + name;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-std::string Slurp(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return std::string();
-    std::string data;
-    char buffer[4096];
-    DWORD n;
-    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n) data.append(buffer, n);
-    CloseHandle(f);
-    return data;
-}
-
-void Spit(const std::string& path, const std::string& data) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, 0,
-                           nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-    DWORD n;
-    WriteFile(f, data.data(), DWORD(data.size()), &n, nullptr);
-    CloseHandle(f);
-}
-
-// The server answers every request with this status and body from now on.
-void Reply(int status, const std::string& body, const char* mode = "") {
-    Spit(ServerFile("reply"), std::to_string(status) + " " + mode + "\n" + body);
-}
-
-void ClearLog() { Spit(ServerFile("log"), ""); }
-
-std::string Unescape(const std::string& field) {
-    std::string out;
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] != '\\' || i + 1 == field.size()) {
-            out += field[i];
-            continue;
-        }
-        char c = field[++i];
-        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
-    }
-    return out;
-}
-
-using Event = std::vector<std::string>;
-
-std::vector<Event> Events() {
-    std::vector<Event> events;
-    std::string log = Slurp(ServerFile("log"));
-    size_t start = 0;
-    for (size_t end; (end = log.find('\n', start)) != std::string::npos; start = end + 1) {
-        Event fields;
-        std::string line = log.substr(start, end - start);
-        size_t from = 0;
-        for (size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
-            fields.push_back(Unescape(line.substr(from, tab - from)));
-        fields.push_back(Unescape(line.substr(from)));
-        events.push_back(fields);
-    }
-    return events;
-}
-
-struct Request {
-    std::string line, agent, query;
-    std::vector<std::pair<std::string, std::string>> params;
-};
-
-std::vector<Request> Requests() {
-    std::vector<Request> out;
-    for (const Event& e : Events()) {
-        if (e[0] != "request" || e.size() < 4) continue;
-        Request r{e[1], e[2], e[3], {}};
-        for (size_t i = 4; i + 1 < e.size(); i += 2) r.params.emplace_back(e[i], e[i + 1]);
-        out.push_back(r);
-    }
-    return out;
-}
-
-// (requests, bytes received) of every connection that has ended.
-std::vector<std::pair<int, int>> Connections() {
-    std::vector<std::pair<int, int>> out;
-    for (const Event& e : Events())
-        if (e[0] == "connection" && e.size() == 3) out.emplace_back(std::stoi(e[1]), std::stoi(e[2]));
-    return out;
-}
-
-// The bytes received on each ended connection that carried no request: the probes'.
-// WinINet keeps its own connections open for reuse and closes them when it likes, so
-// the connections that carried requests are not counted.
-std::vector<int> ProbeConnections() {
-    std::vector<int> out;
-    for (const auto& c : Connections())
-        if (c.first == 0) out.push_back(c.second);
-    return out;
-}
-
-// The probes' connections once `count` of them have ended, or what there is after a while.
-std::vector<int> WaitForProbes(size_t count) {
-    for (int i = 0; i < 100 && ProbeConnections().size() < count; ++i) Sleep(20);
-    Sleep(100);  // and anything more that would come
-    return ProbeConnections();
-}
-
-// True when no probe connection has ended, given the server the time to log one.
-bool NoProbeSeen() {
-    Sleep(300);
-    return ProbeConnections().empty();
-}
 
 std::string UtcToday() {
     SYSTEMTIME now;
@@ -160,18 +45,6 @@ std::string UtcToday() {
 std::string ExpectedLanguage() {
     const char* lang = getenv("SONDREL_EXPECT_LANG");
     return lang ? lang : "us";
-}
-
-struct Outcome {
-    bool raised;
-    std::string message;
-    bool acknowledged;
-};
-
-Outcome Send(const char* email) {
-    bool acknowledged = true;  // must be set by the call
-    CFailure failure = SendSubscription(email, &acknowledged);
-    return {failure.IsRaised(), failure.Message().c_str(), acknowledged};
 }
 
 int g_stateCalls = 0;
@@ -336,22 +209,7 @@ TEST_F(Probe, TheSocketLibraryStartsOnceAndNoSocketIsLeftOpen) {
     WSAStartup(MAKEWORD(1, 1), &data);  // back as the probe left it
 }
 
-// A window of the test thread that counts its repaints and the stand-in for input.
-std::atomic<int> g_paints{0};
-std::atomic<int> g_input{0};
-WNDPROC g_staticProc = nullptr;
-const UINT kInput = WM_APP + 5;
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_PAINT) ++g_paints;
-    if (msg == kInput) ++g_input;
-    return CallWindowProcA(g_staticProc, hwnd, msg, wp, lp);
-}
-
-void Drain() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+const UINT kInput = WM_APP + 5;  // stands for input: a message the wait must leave queued
 
 sockaddr_in Port80Of(const char* address) {
     sockaddr_in a = {};
@@ -361,38 +219,55 @@ sockaddr_in Port80Of(const char* address) {
     return a;
 }
 
-TEST_F(Probe, WhileTheConnectionIsPendingWindowsAreRepaintedButTakeNoInput) {
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);  // the test's own sockets
-    // A listener whose queue is full: the system leaves further attempts to connect to it
-    // unanswered until there is room again.
-    sockaddr_in target = Port80Of("127.0.0.3");
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&target), sizeof target), 0);
-    ASSERT_EQ(listen(listener, 0), 0);
-    SOCKET filler = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_EQ(connect(filler, reinterpret_cast<sockaddr*>(&target), sizeof target), 0);
+// A listener on 127.0.0.3:80 whose queue is full: the system leaves further attempts to
+// connect to it unanswered, as a host that drops them would, until there is room again.
+class FullListener {
+public:
+    FullListener() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);  // the test's own sockets
+        sockaddr_in target = Port80Of(kAddress);
+        m_listener = socket(AF_INET, SOCK_STREAM, 0);
+        m_ready = bind(m_listener, reinterpret_cast<sockaddr*>(&target), sizeof target) == 0 &&
+                  listen(m_listener, 0) == 0;
+        m_filler = socket(AF_INET, SOCK_STREAM, 0);
+        m_ready = m_ready && connect(m_filler, reinterpret_cast<sockaddr*>(&target), sizeof target) == 0;
+    }
+    ~FullListener() {
+        closesocket(m_filler);
+        closesocket(m_listener);
+        WSACleanup();
+    }
+    bool Ready() const { return m_ready; }
+    // Makes room for one more connection.
+    void AcceptOne() { closesocket(accept(m_listener, nullptr, nullptr)); }
 
-    HWND window = CreateWindowExA(0, "Static", "probe watcher", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
-                                  nullptr, nullptr, nullptr, nullptr);
-    g_staticProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
-    Drain();
-    g_paints = g_input = 0;
+    static constexpr const char* kAddress = "127.0.0.3";
+
+private:
+    SOCKET m_listener;
+    SOCKET m_filler;
+    bool m_ready;
+};
+
+TEST_F(Probe, WhileTheConnectionIsPendingWindowsAreRepaintedButTakeNoInput) {
+    FullListener full;
+    ASSERT_TRUE(full.Ready());
+
+    CountingWindow window(kInput);
 
     int paintsWhileWaiting = -1, inputWhileWaiting = -1;
     std::thread helper([&] {
         Sleep(300);
-        InvalidateRect(window, nullptr, TRUE);
-        PostMessageA(window, kInput, 0, 0);
+        InvalidateRect(window.hwnd(), nullptr, TRUE);
+        PostMessageA(window.hwnd(), kInput, 0, 0);
         Sleep(300);
-        paintsWhileWaiting = g_paints;
-        inputWhileWaiting = g_input;
-        SOCKET accepted = accept(listener, nullptr, nullptr);  // room for the probe now
-        closesocket(accepted);
+        paintsWhileWaiting = window.paints();
+        inputWhileWaiting = window.counted();
+        full.AcceptOne();  // room for the probe now
     });
     DWORD start = GetTickCount();
-    bool reachable = IsInternetReachable("127.0.0.3");
+    bool reachable = IsInternetReachable(FullListener::kAddress);
     DWORD waited = GetTickCount() - start;
     helper.join();
 
@@ -401,11 +276,16 @@ TEST_F(Probe, WhileTheConnectionIsPendingWindowsAreRepaintedButTakeNoInput) {
     EXPECT_EQ(paintsWhileWaiting, 1) << "the window was repainted during the wait";
     EXPECT_EQ(inputWhileWaiting, 0) << "nothing else was handled during the wait";
     Drain();
-    EXPECT_EQ(g_input, 1) << "the input waited for the probe";
-    DestroyWindow(window);
-    closesocket(filler);
-    closesocket(listener);
-    WSACleanup();
+    EXPECT_EQ(window.counted(), 1) << "the input waited for the probe";
+}
+
+// The system would try again for minutes; the probe gives the host a few seconds.
+TEST_F(Probe, AHostThatNeverAnswersTheAttemptGivesFalseLongBeforeTheSystemWouldGiveUp) {
+    FullListener full;
+    ASSERT_TRUE(full.Ready());
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(IsInternetReachable(FullListener::kAddress));
+    EXPECT_LT(GetTickCount() - start, 20000u);
 }
 
 // Runs only in a world without any network route (ctest's win32.newsletter.offline), where
@@ -488,6 +368,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BodyCase{"InThePieceAfterAZeroByte", 200, std::string("abc\0", 4) + std::string(1019, 'x') + "OK",
                                true},
                       BodyCase{"NotFoundPageHoldingOk", 404, "<html><body>Not found. OK?</body></html>", true},
+                      BodyCase{"OkAfterALongBody", 200, std::string(60000, 'x') + "OK", true},
+                      // Only the first 64 KB are read: the 'K' would be byte 65537.
+                      BodyCase{"OkAcrossTheEndOfWhatIsRead", 200, std::string(65535, 'x') + "OK", false},
                       BodyCase{"ServerError", 500, "<html><body>Internal error</body></html>", false}),
     [](const ::testing::TestParamInfo<BodyCase>& info) { return info.param.name; });
 

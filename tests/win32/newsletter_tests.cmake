@@ -15,7 +15,8 @@ function(newsletter_server_run test target lang)
         ENVIRONMENT "SONDREL_WINE_DIR=${WINE_DIR};SONDREL_LANG=${lang};${ARGN}")
 endfunction()
 
-sondrel_win32_test(newsletter_network_tests newsletter_network_test.cpp entry_patch.cpp live_dialog.cpp)
+sondrel_win32_test(newsletter_network_tests newsletter_network_test.cpp counting_window.cpp entry_patch.cpp live_dialog.cpp
+                   subscription_server_files.cpp test_files.cpp)
 target_link_libraries(newsletter_network_tests PRIVATE ws2_32)  # the test's own look at the socket library
 
 set(NEWSLETTER_ONCE Probe.TheSocketLibraryStartsOnceAndNoSocketIsLeftOpen)
@@ -49,3 +50,9 @@ add_test(NAME win32.newsletter.offline
                  ${NEWSLETTER_OFFLINE} ${NEWSLETTER_PYTHON3} ${NEWSLETTER_SERVER}
                  ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:newsletter_network_tests> ${SONDREL_WINEARCH})
 set_tests_properties(win32.newsletter.offline PROPERTIES TIMEOUT 300)
+
+# Servers that never end the exchange on their own: silent, trickling, endless, redirecting.
+sondrel_win32_test(newsletter_bounds_tests newsletter_bounds_test.cpp counting_window.cpp subscription_server_files.cpp
+                   test_files.cpp)
+target_link_libraries(newsletter_bounds_tests PRIVATE psapi)
+newsletter_server_run(win32.newsletter.bounds newsletter_bounds_tests en_US.UTF-8)

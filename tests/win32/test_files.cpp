@@ -12,7 +12,8 @@ std::string Slurp(const std::string& path) {
 }
 
 void Spit(const std::string& path, const std::string& data) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
     if (f == INVALID_HANDLE_VALUE) return;
     DWORD n;
     WriteFile(f, data.data(), DWORD(data.size()), &n, nullptr);
