@@ -27,10 +27,12 @@ file(GLOB SONDREL_SUBSYSTEM_SOURCES CONFIGURE_DEPENDS
 add_library(sondrel_core STATIC
     ${SONDREL_SUBSYSTEM_SOURCES}
     framework/app.cpp
+    framework/busy.cpp
     framework/common_controls.cpp
     framework/data_exchange.cpp
     framework/dialog.cpp
     framework/file_error.cpp
+    framework/instance_lock.cpp
     framework/memory.cpp
     framework/message_box.cpp
     framework/path.cpp

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDD_SETUP_DIALOG         102
+#define SETUP_DIALOG_CAPTION     "[ mp3 - sondrel ] setup"  // also how a second copy finds it
 #define IDR_MAINFRAME            128  // program icon
 #define IDB_SIDEBAR              129  // picture at the main dialog's left edge
 #define IDD_NEWSLETTER           139
