@@ -8,3 +8,8 @@ target_link_options(newsletter_host PRIVATE -static -static-libgcc -static-libst
 sondrel_e2e_test(newsletter)
 set_tests_properties(e2e.newsletter PROPERTIES RESOURCE_LOCK port80)
 set_property(TEST e2e.newsletter APPEND PROPERTY ENVIRONMENT "SONDREL_NEWSLETTER_HOST_EXE=$<TARGET_FILE:newsletter_host>")
+
+# Servers that never end the exchange, a double Enter, a second copy of the program.
+sondrel_e2e_test(hostile_world)
+set_tests_properties(e2e.hostile_world PROPERTIES RESOURCE_LOCK port80)
+set_property(TEST e2e.hostile_world APPEND PROPERTY ENVIRONMENT "SONDREL_NEWSLETTER_HOST_EXE=$<TARGET_FILE:newsletter_host>")
