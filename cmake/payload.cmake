@@ -1,6 +1,7 @@
 # The payload: thirteen files packed by our own encoder (a host tool built here with the
 # host's compiler), each checked by expanding it again, and embedded in setup.exe as
-# resources of type FILE under language 1036.
+# resources of type FILE under language 1036, each with its CRC-32 as a resource of type
+# FILECRC of the same name.
 include(ExternalProject)
 
 set(SONDREL_HOST_TOOLS ${CMAKE_BINARY_DIR}/host-tools)
@@ -48,13 +49,14 @@ foreach(entry IN LISTS SONDREL_PAYLOAD_ENTRIES)
     list(GET parts 0 resource)
     list(GET parts 1 file)
     set(packed ${packed_dir}/${resource}.sz)
-    add_custom_command(OUTPUT ${packed}
-        COMMAND ${CMAKE_SOURCE_DIR}/scripts/pack-payload-file.sh ${SZDD} "${SONDREL_PAYLOAD_FOLDER}/${file}" ${packed}
+    set(crc ${packed_dir}/${resource}.crc)
+    add_custom_command(OUTPUT ${packed} ${crc}
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/pack-payload-file.sh ${SZDD} "${SONDREL_PAYLOAD_FOLDER}/${file}" ${packed} ${crc}
         DEPENDS host_tools ${SZDD} "${SONDREL_PAYLOAD_FOLDER}/${file}" ${payload_depends}
         ${CMAKE_SOURCE_DIR}/scripts/pack-payload-file.sh
         COMMENT "Packing ${file}" VERBATIM)
-    list(APPEND packed_files ${packed})
-    string(APPEND payload_rc_lines "${resource} FILE \"${packed}\"\n")
+    list(APPEND packed_files ${packed} ${crc})
+    string(APPEND payload_rc_lines "${resource} FILE \"${packed}\"\n${resource} FILECRC \"${crc}\"\n")
 endforeach()
 add_custom_target(payload DEPENDS ${packed_files})
 

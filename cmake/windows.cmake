@@ -45,6 +45,7 @@ add_library(sondrel_core STATIC
     app/setup_dlg.cpp
     app/texts.cpp
     payload/catalogue.cpp
+    payload/crc32.cpp
     payload/install_payload_file.cpp
     payload/lz_service.cpp
     payload/szdd_decode.cpp
@@ -82,6 +83,8 @@ add_dependencies(setup payload)
 target_link_libraries(setup PRIVATE sondrel_core)
 sondrel_product_flags(setup)
 sondrel_product_link_flags(setup)
+include(cmake/signing.cmake)
+sondrel_sign(setup)
 
 add_subdirectory(tests/win32)
 add_subdirectory(tests/e2e)

@@ -2,12 +2,14 @@
 // file "dummy.tmp" in the install directory, the old target is deleted (the user is asked
 // to close it while it is in use), and the system's LZ service expands the scratch file
 // into the target. The scratch file is removed on every way out once it was written.
+// Nothing on disk is touched for an entry whose bytes are not those the build packed.
 #include "app/setup_dlg.h"
 #include "app/texts.h"
 #include "framework/app.h"
 #include "framework/file_error.h"
 #include "framework/message_box.h"
 #include "framework/path.h"
+#include "payload/crc32.h"
 #include "payload/lz_service.h"
 #include "payload/szdd.h"
 
@@ -25,6 +27,19 @@ HANDLE OpenForExpansion(const char* path) {
 HANDLE CreateTarget(const char* path) {
     return CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// True when the entry's bytes are those the build packed: their CRC-32 is the one the
+// build recorded beside them (a resource of type FILECRC with the entry's name). The
+// system's expansion service would otherwise turn damaged bytes into a file of the right
+// length and count it as written.
+bool IsIntact(HMODULE module, const char* resourceName, const void* bytes, DWORD size) {
+    HRSRC recorded = FindResourceA(module, resourceName, "FILECRC");
+    HGLOBAL loaded = recorded ? LoadResource(module, recorded) : nullptr;
+    const BYTE* crc = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    if (!crc || SizeofResource(module, recorded) != 4) return false;
+    const uint32_t expected = crc[0] | crc[1] << 8 | crc[2] << 16 | uint32_t(crc[3]) << 24;
+    return Crc32(bytes, size) == expected;
 }
 
 // Writes the entry's bytes to the scratch file in one write. `created` tells whether the
@@ -55,7 +70,8 @@ CFailure CSetupDlg::InstallPayloadFile(const char* resourceName, UINT nameId, co
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     DWORD size = SizeofResource(module, resource);
     szdd::Header header;
-    if (!bytes || szdd::ParseHeader(static_cast<const uint8_t*>(bytes), size, &header) != szdd::Status::kOk)
+    if (!bytes || !IsIntact(module, resourceName, bytes, size) ||
+        szdd::ParseHeader(static_cast<const uint8_t*>(bytes), size, &header) != szdd::Status::kOk)
         return CFailure();
 
     CText scratch = m_strInstallDir + "\\dummy.tmp";

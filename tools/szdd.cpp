@@ -1,6 +1,7 @@
 // szdd: compresses files into the payload's compressed format and expands them again.
 //   szdd compress IN OUT
 //   szdd expand IN OUT
+//   szdd checksum IN OUT    the CRC-32 of IN as four bytes, least significant first
 // OUT is written under a temporary name and renamed only when everything succeeded, so a
 // failure never leaves a partial OUT behind. Exit status 0 on success, 1 on bad input or
 // an I/O error, 2 on a usage error.
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "payload/crc32.h"
 #include "payload/szdd.h"
 
 namespace {
@@ -88,15 +90,32 @@ bool Expand(const char* in, const char* out, std::string& error) {
     return ok;
 }
 
+bool Checksum(const char* in, const char* out, std::string& error) {
+    std::vector<uint8_t> data;
+    if (!ReadAll(in, data, error)) return error = std::string(in) + ": " + error, false;
+    uint32_t crc = Crc32(data.data(), data.size());
+    const uint8_t bytes[4] = {uint8_t(crc), uint8_t(crc >> 8), uint8_t(crc >> 16), uint8_t(crc >> 24)};
+    return WriteAtomically(out, [&](FILE* f, std::string& e) {
+        if (fwrite(bytes, 1, 4, f) == 4) return true;
+        e = std::string(out) + ": write error";
+        return false;
+    }, error);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || (strcmp(argv[1], "compress") != 0 && strcmp(argv[1], "expand") != 0)) {
-        fprintf(stderr, "usage: szdd compress IN OUT\n       szdd expand IN OUT\n");
+    using Command = bool (*)(const char*, const char*, std::string&);
+    Command command = nullptr;
+    if (argc == 4 && strcmp(argv[1], "compress") == 0) command = Compress;
+    if (argc == 4 && strcmp(argv[1], "expand") == 0) command = Expand;
+    if (argc == 4 && strcmp(argv[1], "checksum") == 0) command = Checksum;
+    if (!command) {
+        fprintf(stderr, "usage: szdd compress IN OUT\n       szdd expand IN OUT\n       szdd checksum IN OUT\n");
         return 2;
     }
     std::string error;
-    bool ok = strcmp(argv[1], "compress") == 0 ? Compress(argv[2], argv[3], error) : Expand(argv[2], argv[3], error);
+    bool ok = command(argv[2], argv[3], error);
     if (!ok) {
         fprintf(stderr, "szdd: %s\n", error.c_str());
         return 1;

@@ -1,12 +1,14 @@
 """Checks the payload that setup.exe carries: thirteen FILE resources under language 1036,
 named as the catalogue says, each a complete compressed file that an independent
 expander (msexpand) turns back into the payload folder's file, exactly the length its
-header gives.
+header gives, and each with a FILECRC resource of the same name holding its CRC-32 as
+Python's zlib computes it.
 
 Usage: check_payload.py SETUP_EXE PAYLOAD_FOLDER"""
 import struct
 import subprocess
 import sys
+import zlib
 from pathlib import Path
 
 import pefile
@@ -21,11 +23,11 @@ CATALOGUE = [
 MAGIC = b"SZDD\x88\xf0\x27\x33"
 
 
-def file_resources(pe):
-    """{name: (language, bytes)} of the resources of type FILE."""
+def file_resources(pe, kind="FILE"):
+    """{name: (language, bytes)} of the resources of one named type."""
     found = {}
     for type_entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-        if str(type_entry.name) != "FILE":
+        if str(type_entry.name) != kind:
             continue
         for name_entry in type_entry.directory.entries:
             for lang_entry in name_entry.directory.entries:
@@ -37,6 +39,7 @@ def file_resources(pe):
 def main(setup_exe, folder):
     pe = pefile.PE(setup_exe)
     resources = file_resources(pe)
+    checksums = file_resources(pe, "FILECRC")
     problems = []
     if sorted(resources) != sorted(name for name, _ in CATALOGUE):
         problems.append(f"FILE resources are {sorted(resources)}")
@@ -45,6 +48,8 @@ def main(setup_exe, folder):
             continue
         language, packed = resources[name]
         source = (Path(folder) / file_name).read_bytes()
+        if checksums.get(name, (0, b""))[1] != zlib.crc32(packed).to_bytes(4, "little"):
+            problems.append(f"{name}: no FILECRC resource with the entry's CRC-32")
         if language != 1036:
             problems.append(f"{name}: language {language}, not 1036")
         if packed[:8] != MAGIC or packed[8] != 0x41:

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "payload/crc32.h"
 #include "payload/szdd.h"
 
 namespace {
@@ -215,6 +216,15 @@ TEST(SzddEncode, UsesLengthsUpTo18AndTheInitialSpaces) {
     EXPECT_EQ(packed.size(), szdd::kHeaderSize + 3);
     EXPECT_EQ(packed[szdd::kHeaderSize], 0x00);
     EXPECT_EQ(packed[szdd::kHeaderSize + 2] & 0x0F, 0x0F);
+}
+
+// The standard check values of CRC-32 (the szdd tool's test compares it with Python's zlib).
+TEST(Crc32, StandardCheckValuesAndContinuation) {
+    EXPECT_EQ(Crc32("", 0), 0u);
+    EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
+    const char fox[] = "The quick brown fox jumps over the lazy dog";
+    EXPECT_EQ(Crc32(fox, sizeof fox - 1), 0x414FA339u);
+    EXPECT_EQ(Crc32(fox + 10, sizeof fox - 11, Crc32(fox, 10)), 0x414FA339u) << "in two parts";
 }
 
 }  // namespace

@@ -24,6 +24,10 @@ done
 "$szdd" expand "$dir/plain" "$dir/plain.out" 2>&1 | grep -q "not in the SZDD compressed format"
 check "no magic is named" '[ ${PIPESTATUS[1]} -eq 0 ]'
 
+"$szdd" checksum "$dir/packed" "$dir/crc"; check "checksum succeeds" '[ $? -eq 0 ]'
+zlib=$(/usr/bin/python3 -c 'import sys, zlib; print(zlib.crc32(open(sys.argv[1], "rb").read()).to_bytes(4, "little").hex())' "$dir/packed")
+check "checksum is zlib's CRC-32, least significant byte first" '[ "$(od -An -tx1 "$dir/crc" | tr -d " \n")" = "$zlib" ]'
+
 "$szdd" compress "$dir/missing" "$dir/never" 2>/dev/null; status=$?
 check "missing input: status 1, no output" '[ $status -eq 1 ] && [ ! -e "$dir/never" ]'
 "$szdd" frobnicate "$dir/in" "$dir/out" 2>/dev/null; status=$?
