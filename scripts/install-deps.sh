@@ -14,6 +14,7 @@ packages=(
   locales
   python3-pefile
   libmspack-dev mscompress liblnk-utils
+  osslsigncode openssl
   clang libclang-rt-14-dev
 )
 
