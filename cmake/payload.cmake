@@ -1,7 +1,8 @@
 # The payload: thirteen files packed by our own encoder (a host tool built here with the
 # host's compiler), each checked by expanding it again, and embedded in setup.exe as
-# resources of type FILE under language 1036, each with its CRC-32 as a resource of type
-# FILECRC of the same name.
+# resources of type FILE under language 1036. Their CRC-32s go in one more resource,
+# CHECKSUMS of type FILECRC: for each entry its name, a zero byte and the four bytes of
+# its checksum, least significant first.
 include(ExternalProject)
 
 set(SONDREL_HOST_TOOLS ${CMAKE_BINARY_DIR}/host-tools)
@@ -49,15 +50,22 @@ foreach(entry IN LISTS SONDREL_PAYLOAD_ENTRIES)
     list(GET parts 0 resource)
     list(GET parts 1 file)
     set(packed ${packed_dir}/${resource}.sz)
-    set(crc ${packed_dir}/${resource}.crc)
-    add_custom_command(OUTPUT ${packed} ${crc}
-        COMMAND ${CMAKE_SOURCE_DIR}/scripts/pack-payload-file.sh ${SZDD} "${SONDREL_PAYLOAD_FOLDER}/${file}" ${packed} ${crc}
+    add_custom_command(OUTPUT ${packed}
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/pack-payload-file.sh ${SZDD} "${SONDREL_PAYLOAD_FOLDER}/${file}" ${packed}
         DEPENDS host_tools ${SZDD} "${SONDREL_PAYLOAD_FOLDER}/${file}" ${payload_depends}
         ${CMAKE_SOURCE_DIR}/scripts/pack-payload-file.sh
         COMMENT "Packing ${file}" VERBATIM)
-    list(APPEND packed_files ${packed} ${crc})
-    string(APPEND payload_rc_lines "${resource} FILE \"${packed}\"\n${resource} FILECRC \"${crc}\"\n")
+    list(APPEND packed_files ${packed})
+    list(APPEND checksum_args "${resource}=${packed}")
+    string(APPEND payload_rc_lines "${resource} FILE \"${packed}\"\n")
 endforeach()
+set(checksums ${packed_dir}/checksums.bin)
+add_custom_command(OUTPUT ${checksums}
+    COMMAND ${SZDD} checksums ${checksums} ${checksum_args}
+    DEPENDS host_tools ${SZDD} ${packed_files}
+    COMMENT "Recording the payload's checksums" VERBATIM)
+list(APPEND packed_files ${checksums})
+string(APPEND payload_rc_lines "CHECKSUMS FILECRC \"${checksums}\"\n")
 add_custom_target(payload DEPENDS ${packed_files})
 
 set(SONDREL_PACKED_FILES ${packed_files})

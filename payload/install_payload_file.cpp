@@ -3,6 +3,8 @@
 // to close it while it is in use), and the system's LZ service expands the scratch file
 // into the target. The scratch file is removed on every way out once it was written.
 // Nothing on disk is touched for an entry whose bytes are not those the build packed.
+#include <string.h>
+
 #include "app/setup_dlg.h"
 #include "app/texts.h"
 #include "framework/app.h"
@@ -29,17 +31,33 @@ HANDLE CreateTarget(const char* path) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// True when the entry's bytes are those the build packed: their CRC-32 is the one the
-// build recorded beside them (a resource of type FILECRC with the entry's name). The
-// system's expansion service would otherwise turn damaged bytes into a file of the right
-// length and count it as written.
+// The CRC-32 the build recorded for an entry: the CHECKSUMS resource holds, for each
+// entry, its name, a zero byte and four bytes of checksum, least significant first.
+bool RecordedChecksum(HMODULE module, const char* resourceName, uint32_t* crc) {
+    HRSRC table = FindResourceA(module, "CHECKSUMS", "FILECRC");
+    HGLOBAL loaded = table ? LoadResource(module, table) : nullptr;
+    const char* p = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!p) return false;
+    const char* end = p + SizeofResource(module, table);
+    while (p < end) {
+        const char* zero = static_cast<const char*>(memchr(p, '\0', static_cast<size_t>(end - p)));
+        if (!zero || end - zero < 5) return false;
+        const BYTE* b = reinterpret_cast<const BYTE*>(zero + 1);
+        if (strcmp(p, resourceName) == 0) {
+            *crc = b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
+            return true;
+        }
+        p = zero + 5;
+    }
+    return false;
+}
+
+// True when the entry's bytes are those the build packed. The system's expansion service
+// would otherwise turn damaged bytes into a file of the right length and count it as
+// written.
 bool IsIntact(HMODULE module, const char* resourceName, const void* bytes, DWORD size) {
-    HRSRC recorded = FindResourceA(module, resourceName, "FILECRC");
-    HGLOBAL loaded = recorded ? LoadResource(module, recorded) : nullptr;
-    const BYTE* crc = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    if (!crc || SizeofResource(module, recorded) != 4) return false;
-    const uint32_t expected = crc[0] | crc[1] << 8 | crc[2] << 16 | uint32_t(crc[3]) << 24;
-    return Crc32(bytes, size) == expected;
+    uint32_t recorded = 0;
+    return RecordedChecksum(module, resourceName, &recorded) && Crc32(bytes, size) == recorded;
 }
 
 // Writes the entry's bytes to the scratch file in one write. `created` tells whether the

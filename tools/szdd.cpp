@@ -1,7 +1,9 @@
 // szdd: compresses files into the payload's compressed format and expands them again.
 //   szdd compress IN OUT
 //   szdd expand IN OUT
-//   szdd checksum IN OUT    the CRC-32 of IN as four bytes, least significant first
+//   szdd checksums OUT NAME=FILE...
+//                           for each FILE: NAME, a zero byte and FILE's CRC-32 as four
+//                           bytes, least significant first
 // OUT is written under a temporary name and renamed only when everything succeeded, so a
 // failure never leaves a partial OUT behind. Exit status 0 on success, 1 on bad input or
 // an I/O error, 2 on a usage error.
@@ -90,13 +92,20 @@ bool Expand(const char* in, const char* out, std::string& error) {
     return ok;
 }
 
-bool Checksum(const char* in, const char* out, std::string& error) {
-    std::vector<uint8_t> data;
-    if (!ReadAll(in, data, error)) return error = std::string(in) + ": " + error, false;
-    uint32_t crc = Crc32(data.data(), data.size());
-    const uint8_t bytes[4] = {uint8_t(crc), uint8_t(crc >> 8), uint8_t(crc >> 16), uint8_t(crc >> 24)};
+bool Checksums(int count, char** entries, const char* out, std::string& error) {
+    std::vector<uint8_t> table;
+    for (int i = 0; i < count; ++i) {
+        const char* equals = strchr(entries[i], '=');
+        if (!equals || equals == entries[i]) return error = std::string(entries[i]) + ": not NAME=FILE", false;
+        std::vector<uint8_t> data;
+        if (!ReadAll(equals + 1, data, error)) return error = std::string(equals + 1) + ": " + error, false;
+        uint32_t crc = Crc32(data.data(), data.size());
+        table.insert(table.end(), reinterpret_cast<const uint8_t*>(entries[i]), reinterpret_cast<const uint8_t*>(equals));
+        table.push_back(0);
+        for (int shift = 0; shift < 32; shift += 8) table.push_back(uint8_t(crc >> shift));
+    }
     return WriteAtomically(out, [&](FILE* f, std::string& e) {
-        if (fwrite(bytes, 1, 4, f) == 4) return true;
+        if (fwrite(table.data(), 1, table.size(), f) == table.size()) return true;
         e = std::string(out) + ": write error";
         return false;
     }, error);
@@ -109,13 +118,14 @@ int main(int argc, char** argv) {
     Command command = nullptr;
     if (argc == 4 && strcmp(argv[1], "compress") == 0) command = Compress;
     if (argc == 4 && strcmp(argv[1], "expand") == 0) command = Expand;
-    if (argc == 4 && strcmp(argv[1], "checksum") == 0) command = Checksum;
-    if (!command) {
-        fprintf(stderr, "usage: szdd compress IN OUT\n       szdd expand IN OUT\n       szdd checksum IN OUT\n");
+    bool checksums = argc >= 3 && strcmp(argv[1], "checksums") == 0;
+    if (!command && !checksums) {
+        fprintf(stderr, "usage: szdd compress IN OUT\n       szdd expand IN OUT\n"
+                        "       szdd checksums OUT NAME=FILE...\n");
         return 2;
     }
     std::string error;
-    bool ok = command(argv[2], argv[3], error);
+    bool ok = checksums ? Checksums(argc - 3, argv + 3, argv[2], error) : command(argv[2], argv[3], error);
     if (!ok) {
         fprintf(stderr, "szdd: %s\n", error.c_str());
         return 1;

@@ -1,8 +1,8 @@
 """Checks the payload that setup.exe carries: thirteen FILE resources under language 1036,
 named as the catalogue says, each a complete compressed file that an independent
 expander (msexpand) turns back into the payload folder's file, exactly the length its
-header gives, and each with a FILECRC resource of the same name holding its CRC-32 as
-Python's zlib computes it.
+header gives, with its CRC-32 as Python's zlib computes it in the CHECKSUMS table (type
+FILECRC: name, zero byte, four bytes least significant first, for each entry).
 
 Usage: check_payload.py SETUP_EXE PAYLOAD_FOLDER"""
 import struct
@@ -36,10 +36,20 @@ def file_resources(pe, kind="FILE"):
     return found
 
 
+def checksum_table(data):
+    """{name: CRC-32} of the CHECKSUMS resource."""
+    table = {}
+    while data:
+        name, _, rest = data.partition(b"\0")
+        table[name.decode("ascii")] = int.from_bytes(rest[:4], "little")
+        data = rest[4:]
+    return table
+
+
 def main(setup_exe, folder):
     pe = pefile.PE(setup_exe)
     resources = file_resources(pe)
-    checksums = file_resources(pe, "FILECRC")
+    checksums = checksum_table(file_resources(pe, "FILECRC").get("CHECKSUMS", (0, b""))[1])
     problems = []
     if sorted(resources) != sorted(name for name, _ in CATALOGUE):
         problems.append(f"FILE resources are {sorted(resources)}")
@@ -48,8 +58,8 @@ def main(setup_exe, folder):
             continue
         language, packed = resources[name]
         source = (Path(folder) / file_name).read_bytes()
-        if checksums.get(name, (0, b""))[1] != zlib.crc32(packed).to_bytes(4, "little"):
-            problems.append(f"{name}: no FILECRC resource with the entry's CRC-32")
+        if checksums.get(name) != zlib.crc32(packed):
+            problems.append(f"{name}: the CHECKSUMS table does not hold the entry's CRC-32")
         if language != 1036:
             problems.append(f"{name}: language {language}, not 1036")
         if packed[:8] != MAGIC or packed[8] != 0x41:

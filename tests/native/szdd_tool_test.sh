@@ -24,9 +24,13 @@ done
 "$szdd" expand "$dir/plain" "$dir/plain.out" 2>&1 | grep -q "not in the SZDD compressed format"
 check "no magic is named" '[ ${PIPESTATUS[1]} -eq 0 ]'
 
-"$szdd" checksum "$dir/packed" "$dir/crc"; check "checksum succeeds" '[ $? -eq 0 ]'
-zlib=$(/usr/bin/python3 -c 'import sys, zlib; print(zlib.crc32(open(sys.argv[1], "rb").read()).to_bytes(4, "little").hex())' "$dir/packed")
-check "checksum is zlib's CRC-32, least significant byte first" '[ "$(od -An -tx1 "$dir/crc" | tr -d " \n")" = "$zlib" ]'
+"$szdd" checksums "$dir/table" ONE="$dir/packed" TWO="$dir/in"; check "checksums succeed" '[ $? -eq 0 ]'
+expected=$(/usr/bin/python3 -c 'import sys, zlib
+print("".join(n.encode().hex() + "00" + zlib.crc32(open(f, "rb").read()).to_bytes(4, "little").hex()
+              for n, f in (a.split("=", 1) for a in sys.argv[1:])))' ONE="$dir/packed" TWO="$dir/in")
+check "checksums are zlib's CRC-32s after each name" '[ "$(od -An -tx1 -v "$dir/table" | tr -d " \n")" = "$expected" ]'
+"$szdd" checksums "$dir/table2" ONE="$dir/missing" 2>/dev/null; status=$?
+check "checksum of a missing file: status 1, no output" '[ $status -eq 1 ] && [ ! -e "$dir/table2" ]'
 
 "$szdd" compress "$dir/missing" "$dir/never" 2>/dev/null; status=$?
 check "missing input: status 1, no output" '[ $status -eq 1 ] && [ ! -e "$dir/never" ]'
