@@ -15,7 +15,16 @@ endif()
 # The manifest names the processor it was built for; the resource scripts find it
 # through the generated folder, which comes first on the include path.
 set(SONDREL_GENERATED ${CMAKE_BINARY_DIR}/generated)
-configure_file(${CMAKE_SOURCE_DIR}/resources/setup.manifest.in ${SONDREL_GENERATED}/setup.manifest @ONLY)
+# It is written without the indentation and comments that keep the source readable: every
+# byte of it is carried in the program.
+file(READ ${CMAKE_SOURCE_DIR}/resources/setup.manifest.in manifest)
+string(CONFIGURE "${manifest}" manifest @ONLY)
+string(REGEX REPLACE "<!--[^>]*-->" "" manifest "${manifest}")
+string(REGEX REPLACE ">[ \t\r\n]+<" "><" manifest "${manifest}")
+string(REGEX REPLACE "[ \t\r\n]+" " " manifest "${manifest}")
+string(STRIP "${manifest}" manifest)
+file(CONFIGURE OUTPUT ${SONDREL_GENERATED}/setup.manifest CONTENT "${manifest}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/setup.manifest.in)
 file(CONFIGURE OUTPUT ${SONDREL_GENERATED}/manifest.rc
      CONTENT "CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${SONDREL_GENERATED}/setup.manifest\"\n")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${SONDREL_GENERATED} -I${CMAKE_SOURCE_DIR}")
@@ -78,7 +87,7 @@ sondrel_resource_dependencies()
 include(cmake/payload.cmake)
 sondrel_resource_dependencies()
 
-add_executable(setup WIN32 app/setup_app.cpp ${SONDREL_RESOURCES} ${SONDREL_PAYLOAD_RC})
+add_executable(setup WIN32 app/setup_app.cpp framework/entry.cpp ${SONDREL_RESOURCES} ${SONDREL_PAYLOAD_RC})
 add_dependencies(setup payload)
 target_link_libraries(setup PRIVATE sondrel_core)
 sondrel_product_flags(setup)

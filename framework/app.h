@@ -16,7 +16,6 @@ enum ExitCode {
 class CWinApp {
 public:
     CWinApp();
-    virtual ~CWinApp();
 
     // Called once at start-up. Returning FALSE ends the program without a message loop.
     virtual BOOL InitInstance() = 0;
@@ -26,6 +25,10 @@ public:
 
     void SetExitCode(int code) { m_nExitCode = code; }
     int GetExitCode() const { return m_nExitCode; }
+
+protected:
+    // Not virtual: nothing deletes an application through this class.
+    ~CWinApp();
 
 private:
     int m_nExitCode = kExitNotInstalled;

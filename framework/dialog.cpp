@@ -1,5 +1,7 @@
 #include "framework/dialog.h"
 
+#include <string.h>
+
 #include "framework/app.h"
 #include "framework/busy.h"
 #include "framework/message_box.h"
@@ -57,7 +59,7 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         BOOL result = OnInitDialog();
         RECT after;
         GetWindowRect(m_hWnd, &after);
-        if (EqualRect(&before, &after)) CenterOverOwner();  // unless the dialog placed itself
+        if (memcmp(&before, &after, sizeof before) == 0) CenterOverOwner();  // unless the dialog placed itself
         return result;
     }
     case WM_COMMAND:

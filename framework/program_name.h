@@ -3,4 +3,4 @@
 #pragma once
 #include "framework/text.h"
 
-const CText& ProgramName();
+CText ProgramName();

@@ -26,8 +26,8 @@ HMODULE Load(const char* name) {
     UINT n = GetSystemDirectoryA(path, MAX_PATH);
     if (n == 0 || n + 1 + strlen(name) >= MAX_PATH) return nullptr;
     path[n] = '\\';
-    strcpy(path + n + 1, name);
-    return LoadLibraryA(path);
+    memmove(path + n + 1, name, strlen(name) + 1);
+    return LoadLibraryExA(path, nullptr, 0);
 }
 
 FARPROC Find(const char* dll, const char* function) {

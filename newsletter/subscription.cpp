@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <stdlib.h>
+
 #include <new>
 
 #include "app/texts.h"
@@ -63,17 +65,19 @@ CText SubscriptionUrl(const char* email) {
 // with a deadline, and the worker thread that probes and talks to the server. When the
 // deadline passes the user-interface thread abandons it: it closes the internet session
 // (which ends the worker's pending calls and their handles) and goes on. Exactly one of
-// the two closes the session; the last of the two to let go frees the exchange.
+// the two closes the session: which one is settled by one exchange of m_session, which
+// holds nothing, the session, or one of the two marks below. The last of the two threads
+// to let go of the exchange frees it.
 class CExchange {
 public:
     static CExchange* Create(const InternetLayer& net, const CText& url) {
-        void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(CExchange));
+        void* memory = malloc(sizeof(CExchange));
         return memory ? new (memory) CExchange(net, url) : nullptr;
     }
     void Release() {
         if (InterlockedDecrement(&m_refs) != 0) return;
         this->~CExchange();
-        HeapFree(GetProcessHeap(), 0, this);
+        free(this);
     }
 
     static DWORD WINAPI Run(void* self) {
@@ -84,12 +88,8 @@ public:
     }
 
     void Abandon() {
-        HINTERNET session = nullptr;
-        EnterCriticalSection(&m_lock);
-        m_abandoned = true;
-        if (!m_closing) session = m_session;
-        LeaveCriticalSection(&m_lock);
-        if (session) m_net.close(session);
+        void* session = InterlockedExchangePointer(&m_session, Abandoned());
+        if (session && session != Closing()) m_net.close(session);
     }
 
     // What the exchange found; read once the worker has ended.
@@ -98,10 +98,11 @@ public:
     bool m_acknowledged = false;
 
 private:
-    CExchange(const InternetLayer& net, const CText& url) : m_net(net), m_url(url) {
-        InitializeCriticalSection(&m_lock);
-    }
-    ~CExchange() { DeleteCriticalSection(&m_lock); }
+    CExchange(const InternetLayer& net, const CText& url) : m_net(net), m_url(url) {}
+
+    // Marks that no handle can be: the exchange was abandoned; the worker closes.
+    void* Abandoned() { return &m_refs; }
+    void* Closing() { return &m_net; }
 
     void Talk() {
         if (!IsInternetReachable()) return;
@@ -111,7 +112,7 @@ private:
             m_sessionRefused = true;
             return;
         }
-        if (!Adopt(session)) {
+        if (InterlockedCompareExchangePointer(&m_session, session, nullptr) != nullptr) {
             m_net.close(session);  // opened after the user-interface thread gave up
             return;
         }
@@ -126,7 +127,8 @@ private:
         CReplyScan scan;
         if (reply) Read(reply, scan);
         m_acknowledged = scan.Acknowledged();
-        if (!TakeClosing()) return;  // the user-interface thread closed them
+        if (InterlockedCompareExchangePointer(&m_session, Closing(), session) != session)
+            return;  // the user-interface thread closed the session, and the reply with it
         if (reply) m_net.close(reply);
         m_net.close(session);
     }
@@ -135,38 +137,15 @@ private:
     void Read(HINTERNET reply, CReplyScan& scan) {
         char piece[1024];
         DWORD got = 0;
-        while (m_net.read(reply, piece, sizeof piece - 1, &got) && got > 0 && scan.Add(piece, got) && !Abandoned()) {
+        while (m_net.read(reply, piece, sizeof piece - 1, &got) && got > 0 && scan.Add(piece, got) &&
+               InterlockedCompareExchangePointer(&m_session, nullptr, nullptr) != Abandoned()) {
         }
-    }
-
-    bool Adopt(HINTERNET session) {
-        EnterCriticalSection(&m_lock);
-        bool kept = !m_abandoned;
-        if (kept) m_session = session;
-        LeaveCriticalSection(&m_lock);
-        return kept;
-    }
-    bool Abandoned() {
-        EnterCriticalSection(&m_lock);
-        bool abandoned = m_abandoned;
-        LeaveCriticalSection(&m_lock);
-        return abandoned;
-    }
-    // True when the worker is to close the handles itself.
-    bool TakeClosing() {
-        EnterCriticalSection(&m_lock);
-        m_closing = !m_abandoned;
-        LeaveCriticalSection(&m_lock);
-        return m_closing;
     }
 
     InternetLayer m_net;
     CText m_url;
-    CRITICAL_SECTION m_lock;
     LONG m_refs = 2;  // the user-interface thread and the worker
-    bool m_abandoned = false;
-    bool m_closing = false;
-    HINTERNET m_session = nullptr;
+    void* volatile m_session = nullptr;
 };
 
 }  // namespace
