@@ -19,7 +19,7 @@ using Bytes = std::vector<uint8_t>;
 Bytes File(uint32_t length, Bytes items) {
     Bytes f = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33, 0x41, 0x00,
                uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
-    f.insert(f.end(), items.begin(), items.end());
+    if (!items.empty()) f.insert(f.end(), items.begin(), items.end());  // GCC 12 warns on an empty range
     return f;
 }
 
