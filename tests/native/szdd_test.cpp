@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <mspack.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -19,7 +20,8 @@ using Bytes = std::vector<uint8_t>;
 Bytes File(uint32_t length, Bytes items) {
     Bytes f = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33, 0x41, 0x00,
                uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
-    if (!items.empty()) f.insert(f.end(), items.begin(), items.end());  // GCC 12 warns on an empty range
+    f.resize(f.size() + items.size());  // no insert: GCC 12 warns falsely on its copy
+    std::copy(items.begin(), items.end(), f.end() - static_cast<long>(items.size()));
     return f;
 }
 
