@@ -100,7 +100,8 @@ public:
 private:
     CExchange(const InternetLayer& net, const CText& url) : m_net(net), m_url(url) {}
 
-    // Marks that no handle can be: the exchange was abandoned; the worker closes.
+    // Two addresses no handle can have, the marks m_session takes: the user-interface
+    // thread abandoned the exchange; the worker is closing the handles itself.
     void* Abandoned() { return &m_refs; }
     void* Closing() { return &m_net; }
 
