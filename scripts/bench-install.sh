@@ -6,13 +6,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 . "$root/scripts/wine-arches.sh"
 wine_arches
-case " $WINE_ARCHES " in
-    *" i686 "*) tree=win prefix_arch=win32 ;;
-    *) tree=win64 prefix_arch=win64 ;;
-esac
-echo "$WINE_ARCHES_WHY: timing the $tree tree's setup.exe" >&2
+wine_preferred_build
+tree=$WINE_TREE
+echo "$WINE_ARCHES_WHY: timing the $WINE_BUILD build's setup.exe" >&2
 world=$build/bench-wine
 trap '"$root/scripts/wine-env.sh" stop "$world"' EXIT
-"$root/scripts/wine-env.sh" start "$world" "$prefix_arch" >/dev/null
+"$root/scripts/wine-env.sh" start "$world" "$WINE_PREFIX_ARCH" >/dev/null
 SONDREL_WINE_DIR=$world SONDREL_SETUP_EXE=$build/$tree/setup.exe SONDREL_UIDRIVER_EXE=$build/$tree/tests/e2e/uidriver.exe \
     /usr/bin/python3 "$root/scripts/bench_install.py" "${1:-7}"

@@ -9,19 +9,16 @@ build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-arches.sh"
 wine_arches
-case " $WINE_ARCHES " in
-    *" i686 "*) arch=i686 tree=win prefix_arch=win32 ;;
-    *) arch=x86_64 tree=win64 prefix_arch=win64 ;;
-esac
+wine_preferred_build
+tree=$WINE_TREE
 make -C "$root" --no-print-directory BUILD="$build" "$tree"
 build=$(cd "$build" && pwd)
 setup=$build/$tree/setup.exe
-echo "$WINE_ARCHES_WHY: starting the $arch build, $setup"
+echo "$WINE_ARCHES_WHY: starting the $WINE_BUILD build, $setup"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    loader=/usr/lib/wine/wine
-    [ "$prefix_arch" = win64 ] && loader=/usr/lib/wine/wine64
-    export WINEPREFIX=$build/run-prefix-$arch WINEARCH=$prefix_arch WINELOADER=$loader WINEDEBUG=-all \
+    loader=$(wine_loader "$WINE_PREFIX_ARCH")
+    export WINEPREFIX=$build/run-prefix-$WINE_BUILD WINEARCH=$WINE_PREFIX_ARCH WINELOADER=$loader WINEDEBUG=-all \
         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     [ -d "$WINEPREFIX" ] || "$loader" wineboot -i >/dev/null 2>&1
     echo "Starting it on $DISPLAY (Wine prefix $WINEPREFIX)"
@@ -33,7 +30,7 @@ fi
 
 world=$build/run-wine
 trap '"$root/scripts/wine-env.sh" stop "$world"' EXIT
-"$root/scripts/wine-env.sh" start "$world" "$prefix_arch"
+"$root/scripts/wine-env.sh" start "$world" "$WINE_PREFIX_ARCH"
 rm -rf "$build/screens"
 SONDREL_WINE_DIR=$world SONDREL_SETUP_EXE=$setup SONDREL_UIDRIVER_EXE=$build/$tree/tests/e2e/uidriver.exe \
 SONDREL_SCREENS=$build/screens SONDREL_PAYLOAD_FOLDER=$build/$tree/payload \

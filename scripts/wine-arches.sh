@@ -36,6 +36,26 @@ wine_arches() {
     fi
 }
 
+# The one build to start where a single program is run (make run, the install benchmark):
+# the shipped 32-bit one where it can run. Sets WINE_BUILD (i686 or x86_64), WINE_TREE
+# (its folder under the build tree) and WINE_PREFIX_ARCH (win32 or win64).
+wine_preferred_build() {
+    case " $WINE_ARCHES " in
+        *" i686 "*) WINE_BUILD=i686 WINE_TREE=win WINE_PREFIX_ARCH=win32 ;;
+        *) WINE_BUILD=x86_64 WINE_TREE=win64 WINE_PREFIX_ARCH=win64 ;;
+    esac
+}
+
+# The Wine loader of a prefix of PREFIX_ARCH, named in full: Debian's `wine` wrapper would
+# take the 32-bit one for a 64-bit prefix whenever both are installed.
+wine_loader() {
+    case $1 in
+        win32) echo /usr/lib/wine/wine ;;
+        win64) echo /usr/lib/wine/wine64 ;;
+        *) echo "unknown Wine prefix kind \"$1\" (win32 or win64)" >&2; return 2 ;;
+    esac
+}
+
 # "the i686 and x86_64 builds" or "the x86_64 build".
 wine_arches_words() {
     local n

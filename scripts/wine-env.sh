@@ -10,6 +10,7 @@ cmd=${1:?start or stop}
 dir=$(mkdir -p "${2:?folder}" && cd "$2" && pwd)
 arch=${3:-}
 prefix=$dir/prefix
+. "$(dirname "$0")/wine-arches.sh"
 
 stop() {
     if mountpoint -q "$dir/small-drive" 2>/dev/null; then umount "$dir/small-drive" || true; fi
@@ -50,16 +51,6 @@ small_drive() {
     ln -sfn "$dir/small-drive" "$prefix/dosdevices/t:"
 }
 
-# The loader that fits the prefix, named in full: Debian's `wine` wrapper would take the
-# 32-bit one for a 64-bit prefix whenever both are installed.
-loader() {
-    case $arch in
-        win32) echo /usr/lib/wine/wine ;;
-        win64) echo /usr/lib/wine/wine64 ;;
-        *) echo "usage: $0 start DIR win32|win64" >&2; return 2 ;;
-    esac
-}
-
 # One server serves 32- and 64-bit programs alike; the 64-bit one where it is installed.
 server() {
     local s
@@ -72,7 +63,7 @@ server() {
 
 start() {
     local wine wineserver
-    wine=$(loader)
+    wine=$(wine_loader "$arch")
     wineserver=$(server)
     stop
     rm -rf "$prefix"
