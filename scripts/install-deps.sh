@@ -1,35 +1,68 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, everything the build and the tests need and this machine lacks.
 # Quiet and quick when all is present, so `make run` and `make test` can call it every time.
+#
+# The registry may be half-synced for days (an index that cannot be read, i386 packages one
+# security update behind the amd64 base): what every machine needs is installed in one step
+# that must succeed; 32-bit Wine is installed on its own afterwards and may be missing, like a
+# kernel that cannot run it (scripts/wine-arches.sh then runs the Windows tests on the x86_64
+# build). The machine's package sources and pins are never changed; only i386 is added.
 set -euo pipefail
 
+# Everything but 32-bit Wine. Each tool the build, the tests and `make run` call comes from
+# here: a minimal Debian root has no `mount`, no X tools and no locales.
 packages=(
   cmake make g++ googletest python3 python3-pytest
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  # wine32 installs even where the kernel cannot run 32-bit programs; wine64 runs the
-  # 64-bit twin of the Windows programs there (scripts/wine-arches.sh tells which runs).
-  wine wine32:i386 wine64
-  xvfb xauth x11-utils imagemagick iproute2 util-linux
+  wine wine64
+  xvfb xauth x11-utils imagemagick iproute2 util-linux mount procps
   locales
   python3-pefile
   libmspack-dev mscompress liblnk-utils
   osslsigncode openssl
   clang libclang-rt-14-dev
 )
+wine32=wine32:i386
+
+# apt's first error line, without its "E: ".
+first_error() { sed -n 's/^E: //p' <<<"$1" | head -n 1 | grep . || head -n 1 <<<"$1"; }
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+installed "$wine32" && want32=0 || want32=1
+[ ${#missing[@]} -eq 0 ] && [ $want32 -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing missing packages: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+export DEBIAN_FRONTEND=noninteractive
+
+if [ $want32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# A list that cannot be read now may be readable a moment later (a mirror mid-sync); after a
+# second try, apt goes on with the lists it has.
+if ! $sudo apt-get update -qq >/dev/null 2>&1; then
+  sleep 3
+  if ! errors=$($sudo apt-get update -qq 2>&1 >/dev/null); then
+    echo "Some package lists could not be read; going on with those apt has: $(first_error "$errors")"
+  fi
+fi
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  # Its failure ends the command, with apt's own message on stderr.
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+    2> >(grep -v '^debconf: delaying package configuration' >&2)
+fi
+
+if [ $want32 -eq 1 ]; then
+  if out=$($sudo apt-get install -y -qq --no-install-recommends "$wine32" 2>&1 >/dev/null); then
+    echo "Installed $wine32"
+  else
+    echo "32-bit Wine could not be installed from the package registry: $(first_error "$out")"
+  fi
+fi

@@ -15,6 +15,16 @@ passed=0
 failed=0
 status=0
 
+# Every Wine world of the tree is stopped when the run ends, however it ends: a test that
+# failed or was killed on its timeout never got to stop the world it started.
+stop_worlds() {
+    local log
+    find "$build" -name xvfb.log 2>/dev/null | while read -r log; do
+        "$root/scripts/wine-env.sh" stop "$(dirname "$log")" >/dev/null 2>&1 || true
+    done
+}
+trap stop_worlds EXIT
+
 # run_tree TREE [CTEST ARGS...]: runs the tree's tests and adds them to the counts.
 run_tree() {
     local tree=$1 log line total bad

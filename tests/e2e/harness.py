@@ -193,9 +193,20 @@ def owned_dialog(driver, owner, timeout=10):
                                          if w["owner"] == owner and w["cls"] == "#32770"), None), timeout=timeout)
 
 
+SMALL_DRIVE_MOST = 16 << 20  # bytes; the drive the tests fill must be no larger
+
+
 def small_drive():
-    """The Unix folder behind drive T:, a small memory file system."""
-    return Path(os.environ["SONDREL_WINE_DIR"]) / "small-drive"
+    """The Unix folder behind drive T:, a small memory file system. Fails the test before
+    anything is written where the world has none: filling a plain folder would fill the
+    machine's disk."""
+    drive = Path(os.environ["SONDREL_WINE_DIR"]) / "small-drive"
+    if not os.path.ismount(drive):
+        raise AssertionError(f"the world has no small drive T: ({drive} is not a mount point)")
+    st = os.statvfs(drive)
+    if st.f_blocks * st.f_frsize > SMALL_DRIVE_MOST:
+        raise AssertionError(f"drive T: is {st.f_blocks * st.f_frsize} bytes, not a small drive")
+    return drive
 
 
 SHELL_FOLDERS = {

@@ -248,6 +248,15 @@ TEST_F(InstallPayloadFileTest, PathsPast128CharactersWorkAndPast259FailUntouched
 
 // --- A small drive (T:, a memory file system) that fills up -------------------------------
 
+// Only a small drive is ever filled: where T: is missing or is a folder of a real disk, the
+// test fails before it writes anything there.
+void RequireSmallDrive() {
+    const ULONGLONG kSmallDriveMost = 16ull << 20;
+    ULARGE_INTEGER total;
+    ASSERT_TRUE(GetDiskFreeSpaceExA("T:\\", nullptr, &total, nullptr)) << "drive T: is missing";
+    ASSERT_LE(total.QuadPart, kSmallDriveMost) << "drive T: is not the small memory drive";
+}
+
 // Fills the drive so that about `free` bytes (whole pages) are left.
 void LeaveFree(const std::string& filler, ULONGLONG free) {
     ULARGE_INTEGER available;
@@ -266,12 +275,13 @@ void LeaveFree(const std::string& filler, ULONGLONG free) {
 }
 
 TEST_F(InstallPayloadFileTest, DiskFullWhileWritingTheScratchFileIsRaisedWithItsPath) {
+    ASSERT_NO_FATAL_FAILURE(RequireSmallDrive());
     std::string dir = FreshDir("full-scratch", true, "T:\\tests");
     const PayloadEntry* largest = &kPayloadCatalogue[0];
     for (const PayloadEntry& e : kPayloadCatalogue)
         if (Sizes(e).first > Sizes(*largest).first) largest = &e;
     ASSERT_GT(Sizes(*largest).first, 8192);
-    LeaveFree(dir + "\\filler", 4096);
+    ASSERT_NO_FATAL_FAILURE(LeaveFree(dir + "\\filler", 4096));
     dlg.m_strInstallDir = dir.c_str();
     Outcome o = Install(dlg, *largest);
     DeleteFileA((dir + "\\filler").c_str());
@@ -283,6 +293,7 @@ TEST_F(InstallPayloadFileTest, DiskFullWhileWritingTheScratchFileIsRaisedWithIts
 }
 
 TEST_F(InstallPayloadFileTest, DiskFullWhileExpandingGivesAPartialTargetAndNoScratchFile) {
+    ASSERT_NO_FATAL_FAILURE(RequireSmallDrive());
     std::string dir = FreshDir("full-expand", true, "T:\\tests");
     const PayloadEntry* best = &kPayloadCatalogue[0];
     for (const PayloadEntry& e : kPayloadCatalogue)
@@ -290,7 +301,7 @@ TEST_F(InstallPayloadFileTest, DiskFullWhileExpandingGivesAPartialTargetAndNoScr
     auto [stored, expanded] = Sizes(*best);
     ASSERT_GT(expanded, stored + 3 * 4096) << "the payload needs an entry that grows when expanded";
     ULONGLONG room = ULONGLONG(stored + 4095) / 4096 * 4096 + 4096;  // the scratch file fits, the target does not
-    LeaveFree(dir + "\\filler", room);
+    ASSERT_NO_FATAL_FAILURE(LeaveFree(dir + "\\filler", room));
     dlg.m_strInstallDir = dir.c_str();
     Outcome o = Install(dlg, *best);
     DeleteFileA((dir + "\\filler").c_str());
