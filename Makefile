@@ -12,15 +12,15 @@ WIN_SETTINGS := -DCMAKE_BUILD_TYPE=MinSizeRel -DSONDREL_SUBSCRIPTION_HOST=127.0.
 .PHONY: run test deps build native win win64 clean
 
 run: deps
-	scripts/run.sh $(BUILD)
+	scripts/make/run.sh $(BUILD)
 
 test: build
-	scripts/run-tests.sh $(BUILD)
+	scripts/make/run-tests.sh $(BUILD)
 
 build: native win win64
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/make/install-deps.sh
 
 native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null

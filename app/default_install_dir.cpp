@@ -1,26 +1,11 @@
 #include <shlobj.h>
 
 #include "app/setup_dlg.h"
+#include "framework/registry_text.h"
 
 namespace {
 
 const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-
-// The stored "ProgramFilesPath", unexpanded; false when the key or value cannot be read
-// or does not fit a path buffer.
-bool ReadProgramFilesPath(CText& value) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    char buffer[MAX_PATH] = {};
-    DWORD size = sizeof buffer - 1;  // the data need not end with a terminator of its own
-    LONG status = RegQueryValueExA(key, "ProgramFilesPath", nullptr, nullptr,
-                                   reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return false;
-    value = buffer;
-    return true;
-}
 
 // `text` with its environment variables expanded; false when one is unknown or the
 // result does not fit a path buffer.
@@ -45,7 +30,8 @@ CText ShellProgramFilesFolder() {
 // Program Files folder. The fixed "C:\Program Files" serves only when that fails.
 CText CSetupDlg::GetDefaultInstallDir() {
     CText stored;
-    if (!ReadProgramFilesPath(stored) || stored.IsEmpty()) return ShellProgramFilesFolder();
+    if (!ReadRegistryText(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesPath", &stored) || stored.IsEmpty())
+        return ShellProgramFilesFolder();
     if (!stored.Contains("%")) return stored;
     CText expanded;
     if (Expand(stored, expanded)) return expanded;

@@ -5,7 +5,7 @@
 
 #include <shellapi.h>
 
-#include "app/texts.h"
+#include "framework/string_table.h"
 #include "framework/app.h"
 #include "framework/message_box.h"
 #include "framework/path.h"
@@ -58,7 +58,7 @@ private:
 CFailure CSetupDlg::InstallEntry(size_t index, int* installed) {
     const PayloadEntry& entry = kPayloadCatalogue[index];
     int written = 0;
-    RETURN_IF_RAISED(InstallPayloadFile(entry.resourceName, entry.nameId, entry.subFolder, &written));
+    RETURN_IF_RAISED(InstallPayloadFile(entry, &written));
     *installed = *installed && written;
     return CFailure();
 }
@@ -70,7 +70,7 @@ CFailure CSetupDlg::OnInstall() {
     if (EndsWithBackslash(m_strInstallDir)) m_strInstallDir.Truncate(m_strInstallDir.GetLength() - 1);
 
     CreateDirectoryA(m_strInstallDir, nullptr);  // one level each; a missing parent shows later
-    CreateDirectoryA(m_strInstallDir + kHtmlViewFolder, nullptr);
+    CreateDirectoryA(JoinPath(m_strInstallDir, kHtmlViewFolder), nullptr);
     RequestClose(nullptr, "Tolvane");
     RequestClose("Mp3SondrelWndClass", nullptr);
     RequestClose("Mp3QuilloWndClass", nullptr);
@@ -89,7 +89,7 @@ CFailure CSetupDlg::OnInstall() {
     RunSettingsStep();
 
     if (ShowMessage(m_hWnd, LoadText(IDS_ASK_DEFAULT_PLAYER), MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        CText player = m_strInstallDir + "\\" + LoadText(IDS_FILE_PLAYER);
+        CText player = JoinPath(m_strInstallDir, LoadText(IDS_FILE_PLAYER));
         ShellExecuteA(m_hWnd, nullptr, player, " -reg", nullptr, SW_HIDE);
     }
     AdvanceProgress(100);
@@ -98,7 +98,7 @@ CFailure CSetupDlg::OnInstall() {
     if (installed) {
         RunNewsletterOffer();
         if (ShowMessage(m_hWnd, LoadText(IDS_ASK_START_APP), MB_YESNO | MB_ICONQUESTION, caption) == IDYES) {
-            CText application = m_strInstallDir + "\\" + LoadText(IDS_FILE_MAIN_APP);
+            CText application = JoinPath(m_strInstallDir, LoadText(IDS_FILE_MAIN_APP));
             ShellExecuteA(m_hWnd, nullptr, application, nullptr, nullptr, SW_SHOW);
         }
         SetExitCode(kExitInstalled);

@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "app/texts.h"
+#include "framework/string_table.h"
 #include "framework/app.h"
 #include "framework/path.h"
 

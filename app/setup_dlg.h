@@ -1,12 +1,17 @@
-// The main setup dialog, and the object in whose context the whole install runs.
+// The main setup dialog, and the object in whose context the whole install runs: it
+// holds the controls and the fields the install reads, moves the progress bar and keeps
+// the order of the steps; each step is a function of payload/, shell/ or newsletter/
+// that is handed this dialog's window and install directory.
 #pragma once
 #include <windows.h>
 
 #include "framework/dialog.h"
 #include "framework/text.h"
+#include "payload/install_payload_file.h"
 #include "resources/resource.h"
-
-struct ShortcutRow;
+#include "shell/old_shortcuts.h"
+#include "shell/settings.h"
+#include "shell/shortcuts.h"
 
 class CSetupDlg : public CDialog {
 public:
@@ -20,9 +25,10 @@ public:
     void AdvanceProgress(int target);
     // The Install command.
     CFailure OnInstall();
-    // Writes one payload entry under the install directory; *written is 1 when the target
-    // holds the whole expanded file, else 0. A failure to write the scratch file is raised.
-    CFailure InstallPayloadFile(const char* resourceName, UINT nameId, const char* subFolder, int* written);
+    // Writes one payload entry under the install directory (payload/install_payload_file.h).
+    CFailure InstallPayloadFile(const PayloadEntry& entry, int* written) {
+        return ::InstallPayloadFile(m_hWnd, m_strInstallDir, entry, written);
+    }
 
     int m_nProgress = 0;           // percentage last passed to AdvanceProgress
     CText m_strInstallDir;         // edit IDC_INSTALL_DIR
@@ -30,16 +36,12 @@ public:
     CProgressCtrl m_progress;      // IDC_PROGRESS
     HICON m_hIcon = nullptr;       // shared resource handle: never destroyed
 
-    // Makes one shortcut of the shortcut table; nothing is reported.
-    void CreateShortcut(const ShortcutRow& row);
-    // Makes the nine shortcuts, only when the shell-link service could be initialised
-    // afresh on this thread.
-    void CreateShortcuts();
-    // Deletes the previous version's desktop link and program group. FALSE when the old
-    // group was found and is still there afterwards.
-    BOOL RemoveOldShortcuts();
-    // The "MailingList" key of the settings file: 0 while the user has not subscribed.
-    UINT ReadMailingListFlag();
+    // The shell and settings operations of the install, on this dialog's window and
+    // install directory (shell/shortcuts.h, shell/old_shortcuts.h, shell/settings.h).
+    void CreateShortcut(const ShortcutRow& row) { ::CreateShortcut(m_hWnd, m_strInstallDir, row); }
+    void CreateShortcuts() { ::CreateShortcuts(m_hWnd, m_strInstallDir); }
+    BOOL RemoveOldShortcuts() { return ::RemoveOldShortcuts() ? TRUE : FALSE; }
+    UINT ReadMailingListFlag() { return ::ReadMailingListFlag(); }
 
     // The install's shell, settings and newsletter steps.
     void RunShellStep();

@@ -13,14 +13,14 @@ function(sondrel_product_flags target)
 endfunction()
 
 # The MinGW runtime's start-up code is left out (framework/entry.cpp starts the program),
-# and the import tables share the read-only data's section (scripts/pe-linker-script.py).
+# and the import tables share the read-only data's section (scripts/build/pe-linker-script.py).
 find_program(SONDREL_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(SONDREL_LINKER_SCRIPT ${CMAKE_BINARY_DIR}/generated/setup.ld)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/generated)
-execute_process(COMMAND ${SONDREL_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/pe-linker-script.py ${CMAKE_LINKER}
+execute_process(COMMAND ${SONDREL_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/build/pe-linker-script.py ${CMAKE_LINKER}
                         ${SONDREL_LINKER_SCRIPT}
                 COMMAND_ERROR_IS_FATAL ANY)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/scripts/pe-linker-script.py)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/scripts/build/pe-linker-script.py)
 
 function(sondrel_product_link_flags target)
     target_link_options(${target} PRIVATE

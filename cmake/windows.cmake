@@ -29,12 +29,9 @@ file(CONFIGURE OUTPUT ${SONDREL_GENERATED}/manifest.rc
      CONTENT "CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${SONDREL_GENERATED}/setup.manifest\"\n")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${SONDREL_GENERATED} -I${CMAKE_SOURCE_DIR}")
 
-# The shell and newsletter subsystems: every source file of their folders.
-file(GLOB SONDREL_SUBSYSTEM_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/shell/*.cpp ${CMAKE_SOURCE_DIR}/newsletter/*.cpp)
-
+# Every source of the program but its entry point and application object, folder by
+# folder; the test programs link the same library.
 add_library(sondrel_core STATIC
-    ${SONDREL_SUBSYSTEM_SOURCES}
     framework/app.cpp
     framework/busy.cpp
     framework/common_controls.cpp
@@ -46,18 +43,30 @@ add_library(sondrel_core STATIC
     framework/message_box.cpp
     framework/path.cpp
     framework/program_name.cpp
+    framework/registry_text.cpp
+    framework/resource_bytes.cpp
+    framework/string_table.cpp
     framework/system_dll.cpp
     framework/text.cpp
-    app/default_install_dir.cpp
-    app/install_sequence.cpp
-    app/install_steps.cpp
-    app/setup_dlg.cpp
-    app/texts.cpp
     payload/catalogue.cpp
     payload/crc32.cpp
     payload/install_payload_file.cpp
     payload/lz_service.cpp
     payload/szdd_decode.cpp
+    shell/old_shortcuts.cpp
+    shell/settings.cpp
+    shell/shell_folders.cpp
+    shell/shortcuts.cpp
+    newsletter/internet_error.cpp
+    newsletter/newsletter_dlg.cpp
+    newsletter/reachability.cpp
+    newsletter/reply_scan.cpp
+    newsletter/subscription.cpp
+    newsletter/url_encoding.cpp
+    app/default_install_dir.cpp
+    app/install_sequence.cpp
+    app/install_steps.cpp
+    app/setup_dlg.cpp
 )
 target_include_directories(sondrel_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(sondrel_core PUBLIC
@@ -95,6 +104,7 @@ sondrel_product_link_flags(setup)
 include(cmake/signing.cmake)
 sondrel_sign(setup)
 
+add_subdirectory(tests/support)
 add_subdirectory(tests/win32)
 add_subdirectory(tests/e2e)
 add_subdirectory(tests/build)

@@ -10,8 +10,11 @@ bool EndsWithBackslash(const CText& path) {
 }
 
 CText JoinPath(const CText& folder, const char* name) {
+    if (!name) return folder;
     return EndsWithBackslash(folder) ? folder + name : folder + "\\" + name;
 }
+
+bool FitsPathLimit(const CText& path) { return !path.Failed() && path.GetLength() <= kMaxPathChars; }
 
 bool EntryExists(const char* path) {
     WIN32_FIND_DATAA found;

@@ -1,12 +1,20 @@
-// Path texts in the system's ANSI code page.
+// Path texts in the system's ANSI code page. Paths are joined one way, with JoinPath, and
+// measured against one limit, with FitsPathLimit.
 #pragma once
 #include "framework/text.h"
+
+// The longest path the program builds, in characters: a path buffer of the system
+// (MAX_PATH) less its terminator.
+const size_t kMaxPathChars = 259;
 
 // True when the last character (not merely the last byte: a double-byte character may
 // end in the byte of "\") is a backslash.
 bool EndsWithBackslash(const CText& path);
-// `folder` + "\" + `name`, without doubling a backslash that ends `folder`.
+// `folder` + "\" + `name`, without doubling a backslash that ends `folder`; `folder`
+// itself when `name` is null (no sub-folder).
 CText JoinPath(const CText& folder, const char* name);
+// True when `path` is no longer than kMaxPathChars and was built whole.
+bool FitsPathLimit(const CText& path);
 
 // True when a directory entry of that name exists, file or folder alike.
 bool EntryExists(const char* path);

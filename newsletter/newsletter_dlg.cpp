@@ -1,6 +1,6 @@
 #include "newsletter/newsletter_dlg.h"
 
-#include "app/texts.h"
+#include "framework/string_table.h"
 #include "framework/message_box.h"
 #include "newsletter/subscription.h"
 #include "resources/resource.h"

@@ -16,7 +16,6 @@ const char kSocketDll[] = "ws2_32.dll";
 const UINT kSocketEvent = WM_APP + 1;  // carries the probe socket's notifications
 // Asking for every event (63) also puts the socket in non-blocking mode.
 const long kAllSocketEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
-const DWORD kRepaintDelayMs = 100;
 // Long enough for any server that answers at all; a probe host that drops the attempt
 // would otherwise hold the user for the system's whole connect time-out.
 const DWORD kConnectMs = 5000;
@@ -98,30 +97,20 @@ bool Resolve(const SocketLibrary& s, const char* host, in_addr* address) {
     return true;
 }
 
-// Waits for the outcome of a pending connect, at most kConnectMs. Only repaints are
-// served meanwhile: the windows stay drawn but no input or other message is handled
-// before the probe ends.
+// Waits for the outcome of a pending connect, at most kConnectMs. The probe runs on the
+// exchange's worker thread, whose only window is the probe's own: nothing else needs
+// serving meanwhile.
 bool WaitForConnect(HWND window) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
-        if (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-            DispatchMessageA(&msg);
-            continue;
-        }
-        // Looked for last: a look at the queue makes everything in it old news for the
-        // wait below, so a notification that came in before this look is found by it.
-        if (PeekMessageA(&msg, window, kSocketEvent, kSocketEvent, PM_REMOVE)) {
+        // Looked at before the wait: a look at the queue makes everything in it old news
+        // for the wait below, so a notification that came in before it is found here.
+        while (PeekMessageA(&msg, window, kSocketEvent, kSocketEvent, PM_REMOVE))
             if (WSAGETSELECTEVENT(msg.lParam) == FD_CONNECT) return WSAGETSELECTERROR(msg.lParam) == 0;
-            continue;
-        }
         const DWORD waited = GetTickCount() - start;
         if (waited >= kConnectMs) return false;
-        // The short time-out bounds how long a repaint that became due between the two
-        // looks can wait.
-        DWORD left = kConnectMs - waited;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, left < kRepaintDelayMs ? left : kRepaintDelayMs,
-                                  QS_POSTMESSAGE | QS_PAINT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kConnectMs - waited, QS_POSTMESSAGE);
     }
 }
 

@@ -6,8 +6,8 @@
 // it reaches the internet through a proxy; otherwise true only when a TCP connection to
 // the probe host's port 80 can be opened (it is closed again without sending anything)
 // within 5 seconds: a host that drops the attempt without an answer does not hold the
-// caller for the system's whole connect time-out. While the connection is pending, the
-// calling thread's windows are repainted but take no input. Safe on any thread.
+// caller for the system's whole connect time-out. It blocks the calling thread meanwhile:
+// the subscription runs it on a worker thread. Safe on any thread.
 bool IsInternetReachable();
 
 // The same probe aimed at `probeHost`, a dotted IPv4 address or a host name.

@@ -7,7 +7,7 @@
 
 #include <new>
 
-#include "app/texts.h"
+#include "framework/string_table.h"
 #include "framework/busy.h"
 #include "framework/system_dll.h"
 #include "framework/wait_cursor.h"

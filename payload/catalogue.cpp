@@ -2,20 +2,20 @@
 
 #include "resources/resource.h"
 
-const char kHtmlViewFolder[] = "\\HtmlView";
+const char kHtmlViewFolder[] = "HtmlView";
 
+#define INSTALL_DIR nullptr
+#define HTMLVIEW kHtmlViewFolder
+#define PAYLOAD_ENTRY(resourceName, nameId, englishName, folder) {resourceName, nameId, folder},
 const PayloadEntry kPayloadCatalogue[kPayloadCount] = {
-    {"SONDREL", IDS_FILE_MAIN_APP, nullptr},
-    {"TOLVANE", IDS_FILE_TRAY, nullptr},
-    {"README", IDS_FILE_README, kHtmlViewFolder},
-    {"LOGOJPG", IDS_FILE_LOGO, kHtmlViewFolder},
-    {"MANUAL", IDS_FILE_MANUAL, kHtmlViewFolder},
-    {"FVTEMPLATE", IDS_FILE_TEMPLATE, kHtmlViewFolder},
-    {"PFVTEMPLATE", IDS_FILE_TEMPLATE_P, kHtmlViewFolder},
-    {"EDF1", IDS_FILE_CSV_SAMPLE, nullptr},
-    {"EDF2", IDS_FILE_HTML_SAMPLE, nullptr},
-    {"UNINST", IDS_FILE_UNINSTALL, nullptr},
-    {"PLAYER", IDS_FILE_PLAYER, nullptr},
-    {"XAUDIO", IDS_FILE_DECODER, nullptr},
-    {"WEBSITE", IDS_FILE_WEBSITE, nullptr},
+#include "payload/catalogue.def"
 };
+#undef PAYLOAD_ENTRY
+
+#define PAYLOAD_ENTRY(resourceName, nameId, englishName, folder) +1
+static_assert(0
+#include "payload/catalogue.def"
+              == kPayloadCount, "the table holds every entry once");
+#undef PAYLOAD_ENTRY
+#undef HTMLVIEW
+#undef INSTALL_DIR

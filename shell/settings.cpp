@@ -1,9 +1,5 @@
 #include "shell/settings.h"
 
-#include <windows.h>
-
-#include "app/setup_dlg.h"
-
 namespace {
 const char kSettingsFile[] = "MP3 SONDREL.INI";
 const char kSection[] = "Setup";
@@ -13,4 +9,4 @@ bool WriteSetupSetting(const char* key, const char* value) {
     return WritePrivateProfileStringA(kSection, key, value, kSettingsFile) != FALSE;
 }
 
-UINT CSetupDlg::ReadMailingListFlag() { return GetPrivateProfileIntA(kSection, "MailingList", 0, kSettingsFile); }
+UINT ReadMailingListFlag() { return GetPrivateProfileIntA(kSection, "MailingList", 0, kSettingsFile); }

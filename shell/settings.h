@@ -2,6 +2,9 @@
 // system's profile service in the Windows directory. The setup program writes only the
 // "Setup" section, one key at a time.
 #pragma once
+#include <windows.h>
 
 // Sets one key of the "Setup" section, keeping every other key and section of the file.
 bool WriteSetupSetting(const char* key, const char* value);
+// The "MailingList" key of the "Setup" section: 0 while the user has not subscribed.
+UINT ReadMailingListFlag();

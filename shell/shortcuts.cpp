@@ -3,28 +3,26 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-#include "app/setup_dlg.h"
-#include "app/texts.h"
 #include "framework/message_box.h"
+#include "framework/path.h"
+#include "framework/string_table.h"
+#include "payload/catalogue.h"
+#include "resources/resource.h"
 #include "shell/shell_folders.h"
 
 const char kProgramGroup[] = "[ mp3 - sondrel ]";
 
 const ShortcutRow kShortcutTable[kShortcutCount] = {
-    {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, "Desktop", "", nullptr},
+    {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, "Desktop", nullptr, nullptr},
     {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, "Programs", kProgramGroup, nullptr},
-    {IDS_FILE_TRAY, IDS_LINK_MAIN_APP, "Startup", "", nullptr},  // the tray launcher starts at logon
-    {IDS_FILE_README, IDS_LINK_README, "Programs", kProgramGroup, "\\HtmlView"},
-    {IDS_FILE_MANUAL, IDS_LINK_MANUAL, "Programs", kProgramGroup, "\\HtmlView"},
+    {IDS_FILE_TRAY, IDS_LINK_MAIN_APP, "Startup", nullptr, nullptr},  // the tray launcher starts at logon
+    {IDS_FILE_README, IDS_LINK_README, "Programs", kProgramGroup, kHtmlViewFolder},
+    {IDS_FILE_MANUAL, IDS_LINK_MANUAL, "Programs", kProgramGroup, kHtmlViewFolder},
     {IDS_FILE_WEBSITE, IDS_LINK_WEBSITE, "Programs", kProgramGroup, nullptr},
     {IDS_FILE_UNINSTALL, IDS_LINK_UNINSTALL, "Programs", kProgramGroup, nullptr},
-    {IDS_FILE_PLAYER, IDS_LINK_PLAYER, "Desktop", "", nullptr},
+    {IDS_FILE_PLAYER, IDS_LINK_PLAYER, "Desktop", nullptr, nullptr},
     {IDS_FILE_PLAYER, IDS_LINK_PLAYER, "Programs", kProgramGroup, nullptr},
 };
-
-namespace {
-const size_t kMaxPath = MAX_PATH - 1;
-}
 
 HRESULT CreateShellLink(const char* target, const char* linkFile, const char* description, HWND owner) {
     IShellLinkA* link = nullptr;
@@ -50,22 +48,22 @@ HRESULT CreateShellLink(const char* target, const char* linkFile, const char* de
     return hr;
 }
 
-void CSetupDlg::CreateShortcut(const ShortcutRow& row) {
+void CreateShortcut(HWND owner, const char* installDir, const ShortcutRow& row) {
     CText folder;
     if (!GetShellFolder(row.shellFolder, &folder)) return;
-    if (*row.group) {
-        folder = folder + "\\" + row.group;
+    if (row.group) {
+        folder = JoinPath(folder, row.group);
         CreateDirectoryA(folder, nullptr);  // from the second row of the group on, it exists
     }
-    CText target = m_strInstallDir + (row.subFolder ? row.subFolder : "") + "\\" + LoadText(row.targetNameId);
-    CText linkFile = folder + "\\" + LoadText(row.linkNameId);
-    if (target.GetLength() > kMaxPath || linkFile.GetLength() > kMaxPath) return;  // would not fit: skipped
-    CreateShellLink(target, linkFile, "", m_hWnd);
+    CText target = JoinPath(JoinPath(installDir, row.subFolder), LoadText(row.targetNameId));
+    CText linkFile = JoinPath(folder, LoadText(row.linkNameId));
+    if (!FitsPathLimit(target) || !FitsPathLimit(linkFile)) return;  // would not fit: skipped
+    CreateShellLink(target, linkFile, "", owner);
 }
 
-void CSetupDlg::CreateShortcuts() {
+void CreateShortcuts(HWND owner, const char* installDir) {
     // Only a fresh initialisation counts: S_FALSE (already initialised) skips the rows
     // as a failure does. It is never undone; it lasts until the program ends.
     if (CoInitialize(nullptr) != S_OK) return;
-    for (const ShortcutRow& row : kShortcutTable) CreateShortcut(row);
+    for (const ShortcutRow& row : kShortcutTable) CreateShortcut(owner, installDir, row);
 }

@@ -6,13 +6,21 @@ struct ShortcutRow {
     UINT targetNameId;        // text naming the file the link starts
     UINT linkNameId;          // text naming the link file (".lnk")
     const char* shellFolder;  // "Desktop", "Programs" or "Startup"
-    const char* group;        // program group folder, or "" for the shell folder itself
-    const char* subFolder;    // "\HtmlView", or nullptr for the install directory itself
+    const char* group;        // program group folder, or nullptr for the shell folder itself
+    const char* subFolder;    // "HtmlView", or nullptr for the install directory itself
 };
 
 const size_t kShortcutCount = 9;
 extern const ShortcutRow kShortcutTable[kShortcutCount];
 extern const char kProgramGroup[];
+
+// Makes the link of one row, to its file under `installDir`; boxes are owned by `owner`.
+// A row whose folder cannot be read or whose paths would pass the path limit is skipped;
+// nothing is reported.
+void CreateShortcut(HWND owner, const char* installDir, const ShortcutRow& row);
+// Makes the nine shortcuts, only when the shell-link service could be initialised afresh
+// on this thread (it then stays so until the program ends).
+void CreateShortcuts(HWND owner, const char* installDir);
 
 // Writes a link file holding `target` and `description` through the shell-link service
 // (which the caller has initialised on this thread). Failures of SetPath and

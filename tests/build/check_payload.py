@@ -13,13 +13,9 @@ from pathlib import Path
 
 import pefile
 
-CATALOGUE = [
-    ("SONDREL", "mp3 sondrel.exe"), ("TOLVANE", "Tolvane.exe"), ("README", "readme.htm"),
-    ("LOGOJPG", "Logo.jpg"), ("MANUAL", "Manual.htm"), ("FVTEMPLATE", "Fileview.tpl"),
-    ("PFVTEMPLATE", "Fileviewp.tpl"), ("EDF1", "CSV sample.edf"), ("EDF2", "HTML sample.edf"),
-    ("UNINST", "Uninstall.exe"), ("PLAYER", "mp3 quillo.exe"), ("XAUDIO", "xaudio.dll"),
-    ("WEBSITE", "website.url"),
-]
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+from catalogue import CATALOGUE  # noqa: E402
+
 MAGIC = b"SZDD\x88\xf0\x27\x33"
 
 
@@ -51,9 +47,9 @@ def main(setup_exe, folder):
     resources = file_resources(pe)
     checksums = checksum_table(file_resources(pe, "FILECRC").get("CHECKSUMS", (0, b""))[1])
     problems = []
-    if sorted(resources) != sorted(name for name, _ in CATALOGUE):
+    if sorted(resources) != sorted(entry[0] for entry in CATALOGUE):
         problems.append(f"FILE resources are {sorted(resources)}")
-    for name, file_name in CATALOGUE:
+    for name, file_name, *_ in CATALOGUE:
         if name not in resources:
             continue
         language, packed = resources[name]

@@ -5,8 +5,8 @@ set -euo pipefail
 root=$1 work=$2
 rm -rf "$work"
 mkdir -p "$work/files"
-names=("mp3 sondrel.exe" Tolvane.exe readme.htm Logo.jpg Manual.htm Fileview.tpl Fileviewp.tpl
-       "CSV sample.edf" "HTML sample.edf" Uninstall.exe "mp3 quillo.exe" xaudio.dll website.url)
+mapfile -t names < <(/usr/bin/python3 "$root/tests/support/catalogue.py")
+[ ${#names[@]} -eq 13 ] || { echo "payload_dir_swap: the catalogue has ${#names[@]} entries" >&2; exit 1; }
 i=0
 for name in "${names[@]}"; do
     i=$((i + 1))
@@ -14,7 +14,7 @@ for name in "${names[@]}"; do
     head -c $(( (i - 1) * 1500 )) /dev/urandom > "$work/files/$name"
     printf 'entry %d\n' "$i" >> "$work/files/$name"
 done
-: > "$work/files/website.url"
+: > "$work/files/${names[12]}"  # one entry empty
 cmake -S "$root" -B "$work/tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
       -DCMAKE_BUILD_TYPE=MinSizeRel -DSONDREL_PAYLOAD_DIR="$work/files" >/dev/null
 cmake --build "$work/tree" --target setup -j2 -- --no-print-directory >/dev/null

@@ -11,7 +11,7 @@ set -euo pipefail
 root=$1 work=$2 tree=$3
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work"
-"$here/make_test_signer.sh" "$work/signer"
+"$here/../support/make_test_signer.sh" "$work/signer"
 s=$work/signer
 when=$(date +%s)
 build() {
@@ -29,7 +29,7 @@ cmp "$a/setup.exe" "$b/setup.exe" || fail "setup.exe differs between the two bui
 cmp "$a/signed/setup.exe" "$b/signed/setup.exe" || fail "the signed setup.exe differs between the two builds"
 osslsigncode verify -CAfile "$s/ca.pem" -in "$a/signed/setup.exe" >"$work/verify.log" 2>&1 ||
     { cat "$work/verify.log"; fail "the signature does not verify"; }
-/usr/bin/python3 "$here/damage_resource.py" "$a/signed/setup.exe" FILE MANUAL "$work/damaged.exe" >/dev/null
+/usr/bin/python3 "$here/../support/damage_resource.py" "$a/signed/setup.exe" FILE MANUAL "$work/damaged.exe" >/dev/null
 if osslsigncode verify -CAfile "$s/ca.pem" -in "$work/damaged.exe" >/dev/null 2>&1; then
     fail "a changed payload byte still verifies"
 fi

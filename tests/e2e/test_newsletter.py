@@ -2,8 +2,9 @@
 the UI driver: the address check, the subscription sent to a real HTTP server on
 127.0.0.1:80 (subscription_server.py), and every way out with its result.
 
-Until the install sequence offers the newsletter, newsletter_host.exe shows the dialog as
-the install will (owned by the application's main window) and exits with its result."""
+newsletter_host.exe shows the dialog as the install does (owned by the application's main
+window) and exits with its result, so that every way out can be tried without an install
+before each; test_whole_install.py meets the dialog inside the install itself."""
 import os
 import time
 

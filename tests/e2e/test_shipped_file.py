@@ -4,15 +4,14 @@ keeping the file an earlier install left."""
 import os
 import shutil
 import subprocess
-import sys
 from pathlib import Path
 
 import pytest
 
 import harness
+from damage_resource import damage
 from harness import CATALOGUE, EDIT, IDNO, IDOK, SETUP_TITLE
 
-BUILD_CHECKS = Path(__file__).resolve().parent.parent / "build"
 FAILED = "Some problem have occurred during the installation.\n[ mp3 - sondrel ] is not correctly installed !"
 
 
@@ -43,7 +42,7 @@ def install_with(driver, exe, folder, last_button):
 
 def test_a_signed_copy_installs_every_file_byte_exact(driver, tmp_path):
     signer = tmp_path / "signer"
-    subprocess.run([str(BUILD_CHECKS / "make_test_signer.sh"), str(signer)], check=True)
+    subprocess.run([str(harness.SUPPORT / "make_test_signer.sh"), str(signer)], check=True)
     signed = tmp_path / "signed" / "setup.exe"
     signed.parent.mkdir()
     subprocess.run(["osslsigncode", "sign", "-certs", signer / "signer.pem", "-key", signer / "signer.key",
@@ -68,8 +67,6 @@ def test_a_damaged_entry_keeps_the_old_file_and_the_others_install(driver, tmp_p
     before = old.stat().st_mtime_ns
     damaged = tmp_path / "damaged" / "setup.exe"
     damaged.parent.mkdir()
-    sys.path.insert(0, str(BUILD_CHECKS))
-    from damage_resource import damage
     damage(os.environ["SONDREL_SETUP_EXE"], "FILE", "MANUAL", str(damaged))
 
     outcome, status = install_with(driver, damaged, "C:\\Sondrel Damaged", IDOK)

@@ -28,7 +28,7 @@ if(NOT DEFINED RSS_LIMIT_MB)
     set(RSS_LIMIT_MB 2048)
 endif()
 
-set(install_hint "install Debian's packages clang and libclang-rt-14-dev (scripts/install-deps.sh does)")
+set(install_hint "install Debian's packages clang and libclang-rt-14-dev (scripts/make/install-deps.sh does)")
 
 # The compiler: the one found at configure time, else whatever is on the PATH now.
 if(NOT CLANGXX OR NOT EXISTS "${CLANGXX}")

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "app/setup_dlg.h"
-#include "app/texts.h"
+#include "payload/install_payload_file.h"
+#include "framework/string_table.h"
 #include "live_dialog.h"
 #include "test_files.h"
 #include "payload/catalogue.h"
@@ -34,7 +35,7 @@ std::string Source(const PayloadEntry& e) {
 }
 
 std::string Target(const std::string& dir, const PayloadEntry& e) {
-    return dir + (e.subFolder ? e.subFolder : "") + "\\" + LoadText(e.nameId).c_str();
+    return dir + (e.subFolder ? std::string("\\") + e.subFolder : "") + "\\" + LoadText(e.nameId).c_str();
 }
 
 struct Outcome {
@@ -43,9 +44,9 @@ struct Outcome {
     std::string message;
 };
 
-Outcome Install(CSetupDlg& dlg, const PayloadEntry& e) {
+Outcome Install(const std::string& dir, const PayloadEntry& e) {
     int written = -1;
-    CFailure f = dlg.InstallPayloadFile(e.resourceName, e.nameId, e.subFolder, &written);
+    CFailure f = InstallPayloadFile(nullptr, dir.c_str(), e, &written);
     return {written, f.IsRaised(), f.Message().c_str()};
 }
 
@@ -66,51 +67,47 @@ std::pair<long, long> Sizes(const PayloadEntry& e) {
 
 class InstallPayloadFileTest : public ::testing::Test {
 protected:
-    CSetupDlg dlg;
+    std::string installDir;
 };
 
 TEST_F(InstallPayloadFileTest, WritesEveryEntryExactlyAndLeavesNoScratchFile) {
-    dlg.m_strInstallDir = FreshDir("all").c_str();
+    installDir = FreshDir("all");
     MessageBoxWatcher watcher;
     for (const PayloadEntry& e : kPayloadCatalogue) {
         SCOPED_TRACE(e.resourceName);
-        Outcome o = Install(dlg, e);
+        Outcome o = Install(installDir, e);
         EXPECT_EQ(o.written, 1);
         EXPECT_FALSE(o.raised);
         std::string source = Source(e);
         ASSERT_NE(source, "<missing>");
-        EXPECT_TRUE(Slurp(Target(dlg.m_strInstallDir.c_str(), e)) == source);
+        EXPECT_TRUE(Slurp(Target(installDir, e)) == source);
         EXPECT_EQ(size_t(Sizes(e).second), source.size()) << "the header gives the expanded length";
-        EXPECT_FALSE(Exists(std::string(dlg.m_strInstallDir) + "\\dummy.tmp"));
+        EXPECT_FALSE(Exists(installDir + "\\dummy.tmp"));
     }
     EXPECT_TRUE(watcher.seen().empty());
 }
 
 TEST_F(InstallPayloadFileTest, ExistingTargetIsReplacedWithoutAQuestion) {
     std::string dir = FreshDir("replace");
-    dlg.m_strInstallDir = dir.c_str();
+    installDir = dir;
     const PayloadEntry& e = Entry("EDF1");
     Spit(Target(dir, e), std::string(5000, 'x'));  // longer than the new file: no tail may remain
     MessageBoxWatcher watcher;
-    EXPECT_EQ(Install(dlg, e).written, 1);
+    EXPECT_EQ(Install(installDir, e).written, 1);
     EXPECT_TRUE(Slurp(Target(dir, e)) == Source(e));
     EXPECT_TRUE(watcher.seen().empty());
 }
 
 TEST_F(InstallPayloadFileTest, TargetInUseAsksUntilItIsReleased) {
     std::string dir = FreshDir("in-use");
-    dlg.m_strInstallDir = dir.c_str();
+    installDir = dir;
     const PayloadEntry& e = Entry("SONDREL");
     std::string target = Target(dir, e);
     Spit(target, "old program");
     HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     MessageBoxWatcher watcher({IDOK, {IDOK, [&] { CloseHandle(holder); }}});
-    LiveDialog<CSetupDlg> live;
-    live.m_strInstallDir = dir.c_str();
-    Outcome o{};
-    live.body = [&](LiveDialog<CSetupDlg>& d) { o = Install(d, e); };
-    live.DoModal();
+    Outcome o = Install(dir, e);
     EXPECT_EQ(o.written, 1);
     EXPECT_TRUE(Slurp(target) == Source(e));
     ASSERT_EQ(watcher.seen().size(), 2u) << "OK without releasing the file asks again";
@@ -133,7 +130,8 @@ TEST_F(InstallPayloadFileTest, PromptIsOwnedByTheSetupDialog) {
     HWND dialog = nullptr;
     live.body = [&](LiveDialog<CSetupDlg>& d) {
         dialog = d.m_hWnd;
-        Install(d, e);
+        int written = 0;
+        d.InstallPayloadFile(e, &written);  // the dialog hands its own window
     };
     live.DoModal();
     ASSERT_EQ(watcher.seen().size(), 1u);
@@ -142,13 +140,13 @@ TEST_F(InstallPayloadFileTest, PromptIsOwnedByTheSetupDialog) {
 
 TEST_F(InstallPayloadFileTest, CancelKeepsTheOldFileAndRemovesTheScratchFile) {
     std::string dir = FreshDir("cancel");
-    dlg.m_strInstallDir = dir.c_str();
+    installDir = dir;
     const PayloadEntry& e = Entry("PLAYER");
     std::string target = Target(dir, e);
     Spit(target, "old player");
     HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     MessageBoxWatcher watcher({IDCANCEL});
-    EXPECT_EQ(Install(dlg, e).written, 0);
+    EXPECT_EQ(Install(installDir, e).written, 0);
     CloseHandle(holder);
     EXPECT_EQ(watcher.seen().size(), 1u);
     EXPECT_EQ(Slurp(target), "old player");
@@ -157,7 +155,7 @@ TEST_F(InstallPayloadFileTest, CancelKeepsTheOldFileAndRemovesTheScratchFile) {
 
 TEST_F(InstallPayloadFileTest, ReadOnlyTargetOrAFolderInTheWayAsksAfterEveryOk) {
     std::string dir = FreshDir("blocked");
-    dlg.m_strInstallDir = dir.c_str();
+    installDir = dir;
     const PayloadEntry& readOnly = Entry("EDF2");
     Spit(Target(dir, readOnly), "kept");
     SetFileAttributesA(Target(dir, readOnly).c_str(), FILE_ATTRIBUTE_READONLY);
@@ -165,13 +163,13 @@ TEST_F(InstallPayloadFileTest, ReadOnlyTargetOrAFolderInTheWayAsksAfterEveryOk) 
     CreateDirectoryA(Target(dir, folder).c_str(), nullptr);
     {
         MessageBoxWatcher watcher({IDCANCEL});
-        EXPECT_EQ(Install(dlg, readOnly).written, 0);
+        EXPECT_EQ(Install(installDir, readOnly).written, 0);
         EXPECT_EQ(watcher.seen().size(), 1u);
         EXPECT_EQ(Slurp(Target(dir, readOnly)), "kept");
     }
     {
         MessageBoxWatcher watcher({IDOK, IDOK, IDCANCEL});
-        EXPECT_EQ(Install(dlg, folder).written, 0);
+        EXPECT_EQ(Install(installDir, folder).written, 0);
         EXPECT_EQ(watcher.seen().size(), 3u);
         EXPECT_TRUE(GetFileAttributesA(Target(dir, folder).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     }
@@ -180,23 +178,23 @@ TEST_F(InstallPayloadFileTest, ReadOnlyTargetOrAFolderInTheWayAsksAfterEveryOk) 
 
 TEST_F(InstallPayloadFileTest, MissingFoldersFailWithoutAQuestionAndLeaveNothing) {
     std::string dir = FreshDir("no-htmlview", false);
-    dlg.m_strInstallDir = dir.c_str();
+    installDir = dir;
     MessageBoxWatcher watcher;
-    EXPECT_EQ(Install(dlg, Entry("README")).written, 0);
+    EXPECT_EQ(Install(installDir, Entry("README")).written, 0);
     EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
     EXPECT_FALSE(Exists(dir + "\\HtmlView"));
 
-    dlg.m_strInstallDir = (dir + "\\not-there").c_str();
-    EXPECT_EQ(Install(dlg, Entry("SONDREL")).written, 0);
+    installDir = dir + "\\not-there";
+    EXPECT_EQ(Install(installDir, Entry("SONDREL")).written, 0);
     EXPECT_FALSE(Exists(dir + "\\not-there"));
     EXPECT_TRUE(watcher.seen().empty());
 }
 
 TEST_F(InstallPayloadFileTest, UnknownResourceTouchesNothing) {
     std::string dir = FreshDir("unknown");
-    dlg.m_strInstallDir = dir.c_str();
+    installDir = dir;
     int written = -1;
-    EXPECT_FALSE(dlg.InstallPayloadFile("NOSUCHFILE", IDS_FILE_MAIN_APP, nullptr, &written).IsRaised());
+    EXPECT_FALSE(InstallPayloadFile(nullptr, installDir.c_str(), PayloadEntry{"NOSUCHFILE", IDS_FILE_MAIN_APP, nullptr}, &written).IsRaised());
     EXPECT_EQ(written, 0);
     EXPECT_FALSE(Exists(dir + "\\dummy.tmp"));
     EXPECT_FALSE(Exists(dir + "\\mp3 sondrel.exe"));
@@ -204,7 +202,7 @@ TEST_F(InstallPayloadFileTest, UnknownResourceTouchesNothing) {
 
 TEST_F(InstallPayloadFileTest, StaleScratchFileThatCannotBeOverwrittenIsNeverExpandedInstead) {
     std::string dir = FreshDir("stale");
-    dlg.m_strInstallDir = dir.c_str();
+    installDir = dir;
     // A valid compressed file of other contents, left by an earlier run and still open
     // elsewhere for reading only: it cannot be rewritten, yet the LZ service could read it.
     // (A read-only attribute would do the same on Windows; under Wine, root ignores it.)
@@ -213,7 +211,7 @@ TEST_F(InstallPayloadFileTest, StaleScratchFileThatCannotBeOverwrittenIsNeverExp
     HANDLE holder = CreateFileA(stale.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     const PayloadEntry& e = Entry("WEBSITE");
-    EXPECT_EQ(Install(dlg, e).written, 0);
+    EXPECT_EQ(Install(installDir, e).written, 0);
     CloseHandle(holder);
     EXPECT_FALSE(Exists(Target(dir, e)));
     EXPECT_EQ(Slurp(stale).size(), 20u);
@@ -224,17 +222,17 @@ TEST_F(InstallPayloadFileTest, PathsPast128CharactersWorkAndPast259FailUntouched
     std::string deep = dir + "\\" + std::string(150, 'd');  // the old named opens stop at 128
     CreateDirectoryA(deep.c_str(), nullptr);
     CreateDirectoryA((deep + "\\HtmlView").c_str(), nullptr);
-    dlg.m_strInstallDir = deep.c_str();
+    installDir = deep;
     const PayloadEntry& e = Entry("MANUAL");
     ASSERT_GT(Target(deep, e).size(), 128u);
-    EXPECT_EQ(Install(dlg, e).written, 1);
+    EXPECT_EQ(Install(installDir, e).written, 1);
     EXPECT_TRUE(Slurp(Target(deep, e)) == Source(e));
 
     std::string deeper = deep + "\\" + std::string(259 - deep.size() - 12, 'e');  // "\dummy.tmp" fits, names do not
     ASSERT_TRUE(CreateDirectoryA(deeper.c_str(), nullptr)) << deeper.size();
-    dlg.m_strInstallDir = deeper.c_str();
+    installDir = deeper;
     MessageBoxWatcher watcher;
-    EXPECT_EQ(Install(dlg, Entry("PFVTEMPLATE")).written, 0);
+    EXPECT_EQ(Install(installDir, Entry("PFVTEMPLATE")).written, 0);
     EXPECT_FALSE(Exists(deeper + "\\dummy.tmp"));
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((deeper + "\\*").c_str(), &found);
@@ -282,8 +280,8 @@ TEST_F(InstallPayloadFileTest, DiskFullWhileWritingTheScratchFileIsRaisedWithIts
         if (Sizes(e).first > Sizes(*largest).first) largest = &e;
     ASSERT_GT(Sizes(*largest).first, 8192);
     ASSERT_NO_FATAL_FAILURE(LeaveFree(dir + "\\filler", 4096));
-    dlg.m_strInstallDir = dir.c_str();
-    Outcome o = Install(dlg, *largest);
+    installDir = dir;
+    Outcome o = Install(installDir, *largest);
     DeleteFileA((dir + "\\filler").c_str());
     EXPECT_TRUE(o.raised);
     EXPECT_EQ(o.message, "Disk full while accessing " + dir + "\\dummy.tmp.");
@@ -302,8 +300,8 @@ TEST_F(InstallPayloadFileTest, DiskFullWhileExpandingGivesAPartialTargetAndNoScr
     ASSERT_GT(expanded, stored + 3 * 4096) << "the payload needs an entry that grows when expanded";
     ULONGLONG room = ULONGLONG(stored + 4095) / 4096 * 4096 + 4096;  // the scratch file fits, the target does not
     ASSERT_NO_FATAL_FAILURE(LeaveFree(dir + "\\filler", room));
-    dlg.m_strInstallDir = dir.c_str();
-    Outcome o = Install(dlg, *best);
+    installDir = dir;
+    Outcome o = Install(installDir, *best);
     DeleteFileA((dir + "\\filler").c_str());
     EXPECT_FALSE(o.raised);
     EXPECT_EQ(o.written, 0);

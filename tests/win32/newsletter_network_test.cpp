@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/texts.h"
+#include "framework/string_table.h"
 #include "framework/program_name.h"
 #include "framework/system_dll.h"
 #include "counting_window.h"
@@ -250,7 +250,9 @@ private:
     bool m_ready;
 };
 
-TEST_F(Probe, WhileTheConnectionIsPendingWindowsAreRepaintedButTakeNoInput) {
+// The probe runs on the exchange's worker thread: while it waits, nothing of the thread's
+// other windows is handled, and nothing is lost.
+TEST_F(Probe, WhileTheConnectionIsPendingNothingElseOfTheThreadIsHandled) {
     FullListener full;
     ASSERT_TRUE(full.Ready());
 
@@ -273,8 +275,8 @@ TEST_F(Probe, WhileTheConnectionIsPendingWindowsAreRepaintedButTakeNoInput) {
 
     EXPECT_TRUE(reachable);
     EXPECT_GE(waited, 600u) << "the probe waited for the connection";
-    EXPECT_EQ(paintsWhileWaiting, 1) << "the window was repainted during the wait";
-    EXPECT_EQ(inputWhileWaiting, 0) << "nothing else was handled during the wait";
+    EXPECT_EQ(paintsWhileWaiting, 0) << "nothing was handled during the wait";
+    EXPECT_EQ(inputWhileWaiting, 0) << "nothing was handled during the wait";
     Drain();
     EXPECT_EQ(window.counted(), 1) << "the input waited for the probe";
 }

@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "app/setup_dlg.h"
-#include "app/texts.h"
+#include "framework/string_table.h"
 #include "live_dialog.h"
 #include "test_files.h"
+#include "shell/old_shortcuts.h"
 #include "shell/settings.h"
 #include "shell/shell_folders.h"
 #include "shell/shortcuts.h"
@@ -89,7 +90,7 @@ protected:
         }
         m_key = m_keys[0];
         for (const char* name : {"Desktop", "Programs", "Startup"}) Point(name, std::string(kRoot) + "\\" + name);
-        m_dlg.m_strInstallDir = kInstallDir;
+        m_installDir = kInstallDir;
     }
     void TearDown() override {
         for (int i = 0; i < 2; ++i)
@@ -110,7 +111,7 @@ protected:
     std::string Folder(const char* name) { return std::string(kRoot) + "\\" + name; }
     std::string Group() { return Folder("Programs") + "\\" + kGroup; }
     void MakeShortcuts() {
-        OnFreshThread([&] { m_dlg.CreateShortcuts(); });
+        OnFreshThread([&] { CreateShortcuts(nullptr, m_installDir.c_str()); });
     }
 
     struct Saved {
@@ -122,7 +123,7 @@ protected:
     HKEY m_keys[2] = {};
     HKEY m_key = nullptr;  // "Shell Folders", the table the program reads
     std::vector<Saved> m_saved;
-    CSetupDlg m_dlg;
+    std::string m_installDir;
 };
 
 TEST_F(ShellTest, NineLinksPointingIntoTheInstallDirectory) {
@@ -175,7 +176,7 @@ TEST_F(ShellTest, ObjectLibraryAlreadyInitialisedMakesNoLinkAndShowsNothing) {
     OnFreshThread([&] {
         MessageBoxWatcher watcher;
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
-        m_dlg.CreateShortcuts();
+        CreateShortcuts(nullptr, m_installDir.c_str());
         EXPECT_TRUE(watcher.seen().empty());
         CoUninitialize();
     });
@@ -184,16 +185,18 @@ TEST_F(ShellTest, ObjectLibraryAlreadyInitialisedMakesNoLinkAndShowsNothing) {
 }
 
 TEST_F(ShellTest, ShellStepInitialisesTheObjectLibraryOnlyWhenTheBoxIsTicked) {
+    CSetupDlg dlg;
+    dlg.m_strInstallDir = kInstallDir;
     OnFreshThread([&] {
-        m_dlg.m_bCreateShortcuts = 0;
-        m_dlg.RunShellStep();
+        dlg.m_bCreateShortcuts = 0;
+        dlg.RunShellStep();
         EXPECT_EQ(CoInitialize(nullptr), S_OK) << "the box cleared: never initialised";
         CoUninitialize();
     });
     EXPECT_TRUE(Entries(Folder("Programs")).empty());
     OnFreshThread([&] {
-        m_dlg.m_bCreateShortcuts = 1;
-        m_dlg.RunShellStep();
+        dlg.m_bCreateShortcuts = 1;
+        dlg.RunShellStep();
         EXPECT_EQ(CoInitialize(nullptr), S_FALSE) << "ticked: initialised, and never undone";
         CoUninitialize();
     });
@@ -201,7 +204,7 @@ TEST_F(ShellTest, ShellStepInitialisesTheObjectLibraryOnlyWhenTheBoxIsTicked) {
 }
 
 TEST_F(ShellTest, RowsWhosePathsWouldNotFitAreSkippedInSilence) {
-    m_dlg.m_strInstallDir = (std::string("C:\\") + std::string(242, 'x')).c_str();  // 245 characters
+    m_installDir = std::string("C:\\") + std::string(242, 'x');  // 245 characters
     MessageBoxWatcher watcher;
     MakeShortcuts();
     // Targets of up to 259 characters: "\\website.url", "\\Uninstall.exe", "\\Tolvane.exe".
@@ -216,7 +219,7 @@ TEST_F(ShellTest, NoOldVersionIsSuccess) {
     Touch(Folder("Desktop") + "\\[ mp3 - sondrel ].lnk");
     CreateDirectoryA(Group().c_str(), nullptr);
     Touch(Group() + "\\[ mp3 - sondrel ].lnk");
-    EXPECT_TRUE(m_dlg.RemoveOldShortcuts());
+    EXPECT_TRUE(RemoveOldShortcuts());
     EXPECT_TRUE(Exists(Folder("Desktop") + "\\[ mp3 - sondrel ].lnk")) << "the current names are never touched";
     EXPECT_TRUE(Exists(Group() + "\\[ mp3 - sondrel ].lnk"));
 }
@@ -229,7 +232,7 @@ TEST_F(ShellTest, OldGroupIsEmptiedAndRemovedAndTheOldDesktopLinkDeleted) {
     Touch(Folder("Desktop") + "\\[ mp3 sondrel ].lnk.bak");
     Touch(Folder("Startup") + "\\[ mp3 sondrel ].lnk");
     MessageBoxWatcher watcher;
-    EXPECT_TRUE(m_dlg.RemoveOldShortcuts());
+    EXPECT_TRUE(RemoveOldShortcuts());
     EXPECT_FALSE(Exists(old));
     EXPECT_EQ(Entries(Folder("Desktop")), (std::set<std::string>{"[ mp3 sondrel ].lnk.bak"}));
     EXPECT_TRUE(Exists(Folder("Startup") + "\\[ mp3 sondrel ].lnk")) << "the startup folder is not looked at";
@@ -245,7 +248,7 @@ TEST_F(ShellTest, OldGroupWithASubFolderStaysAndTheResultIsFailure) {
     Touch(old + "\\b.lnk");
     CreateDirectoryA((Folder("Desktop") + "\\[ mp3 sondrel ].lnk").c_str(), nullptr);
     MessageBoxWatcher watcher;
-    EXPECT_FALSE(m_dlg.RemoveOldShortcuts());
+    EXPECT_FALSE(RemoveOldShortcuts());
     EXPECT_EQ(Entries(old), (std::set<std::string>{"Extras"}));
     EXPECT_TRUE(Exists(old + "\\Extras\\kept.lnk"));
     EXPECT_TRUE(Exists(Folder("Desktop") + "\\[ mp3 sondrel ].lnk")) << "a folder of the old link's name stays";
@@ -323,14 +326,13 @@ TEST(Settings, AKeyWrittenInAnotherCaseIsUpdatedInPlace) {
 }
 
 TEST(Settings, MailingListFlagReadsAsTheProfileServiceReadsNumbers) {
-    CSetupDlg dlg;
     DeleteFileA(SettingsPath().c_str());
-    EXPECT_EQ(dlg.ReadMailingListFlag(), 0u) << "no file";
+    EXPECT_EQ(ReadMailingListFlag(), 0u) << "no file";
     WriteSettingsText("[Setup]\r\nInstallPath=C:\\x\r\n");
-    EXPECT_EQ(dlg.ReadMailingListFlag(), 0u) << "no key";
+    EXPECT_EQ(ReadMailingListFlag(), 0u) << "no key";
     for (auto [value, expected] : std::vector<std::pair<const char*, UINT>>{{"1", 1}, {"2", 2}, {"0", 0}, {"abc", 0}}) {
         WriteSetupSetting("MailingList", value);
-        EXPECT_EQ(dlg.ReadMailingListFlag(), expected) << value;
+        EXPECT_EQ(ReadMailingListFlag(), expected) << value;
     }
 }
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/texts.h"
+#include "framework/string_table.h"
 #include "resources/resource.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "framework/common_controls.h"
 #include "framework/wnd.h"
 #include "newsletter/newsletter_dlg.h"
-#include "tests/win32/entry_patch.h"
+#include "entry_patch.h"
 
 namespace {
 

@@ -5,17 +5,16 @@
 //   shell_host setting KEY VALUE       one key of the settings file's "Setup" section
 #include <cstring>
 
-#include "app/setup_dlg.h"
+#include "shell/old_shortcuts.h"
 #include "shell/settings.h"
+#include "shell/shortcuts.h"
 
 int main(int argc, char** argv) {
-    CSetupDlg dlg;
     if (argc == 3 && strcmp(argv[1], "shortcuts") == 0) {
-        dlg.m_strInstallDir = argv[2];
-        dlg.CreateShortcuts();
+        CreateShortcuts(nullptr, argv[2]);
         return 0;
     }
-    if (argc == 2 && strcmp(argv[1], "remove-old") == 0) return dlg.RemoveOldShortcuts() ? 0 : 1;
+    if (argc == 2 && strcmp(argv[1], "remove-old") == 0) return RemoveOldShortcuts() ? 0 : 1;
     if (argc == 4 && strcmp(argv[1], "setting") == 0) return WriteSetupSetting(argv[2], argv[3]) ? 0 : 1;
     return 2;
 }

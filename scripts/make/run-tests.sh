@@ -2,13 +2,13 @@
 # Runs every test of the build trees (native, then the Windows trees under Wine) and
 # closes with one summary line for the whole run. Exits non-zero when any test failed.
 #
-# The Windows tests run on each build this machine can run (scripts/wine-arches.sh);
+# The Windows tests run on each build this machine can run (scripts/world/wine-arches.sh);
 # a tree whose programs cannot run here still has its build checks run, since they run
 # nothing of what they check.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-build}
-. "$root/scripts/wine-arches.sh"
+. "$root/scripts/world/wine-arches.sh"
 wine_arches || exit 2
 
 passed=0
@@ -20,7 +20,7 @@ status=0
 stop_worlds() {
     local log
     find "$build" -name xvfb.log 2>/dev/null | while read -r log; do
-        "$root/scripts/wine-env.sh" stop "$(dirname "$log")" >/dev/null 2>&1 || true
+        "$root/scripts/world/wine-env.sh" stop "$(dirname "$log")" >/dev/null 2>&1 || true
     done
 }
 trap stop_worlds EXIT

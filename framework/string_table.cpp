@@ -1,6 +1,6 @@
-#include "app/texts.h"
+#include "framework/string_table.h"
 
-#include "framework/app.h"
+#include "framework/resource_bytes.h"
 
 namespace {
 
@@ -10,14 +10,11 @@ const LANGID kFrenchTable = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_SWISS);
 // A string resource block holds sixteen counted UTF-16 texts; the text of `id` is
 // entry id % 16 of block id / 16 + 1. Gives nullptr when the language has no block.
 const WCHAR* FindInTable(UINT id, LANGID language, int* length) {
-    HINSTANCE module = AfxGetInstanceHandle();
-    HRSRC block = FindResourceExA(module, reinterpret_cast<LPCSTR>(RT_STRING),
-                                  MAKEINTRESOURCEA(id / 16 + 1), language);
-    if (!block) return nullptr;
-    HGLOBAL loaded = LoadResource(module, block);
-    const WCHAR* p = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
-    if (!p) return nullptr;
-    const WCHAR* end = p + SizeofResource(module, block) / sizeof(WCHAR);
+    ResourceBytes block;
+    if (!FindResourceBytes(reinterpret_cast<LPCSTR>(RT_STRING), MAKEINTRESOURCEA(id / 16 + 1), language, &block))
+        return nullptr;
+    const WCHAR* p = reinterpret_cast<const WCHAR*>(block.data);
+    const WCHAR* end = p + block.size / sizeof(WCHAR);
     for (UINT i = 0; i < id % 16; ++i) {
         if (p >= end) return nullptr;
         p += 1 + *p;

@@ -6,8 +6,8 @@
 # each under build/screens/.
 set -euo pipefail
 build=${1:-build}
-root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-arches.sh"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/scripts/world/wine-arches.sh"
 wine_arches
 wine_preferred_build
 tree=$WINE_TREE
@@ -29,9 +29,9 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 world=$build/run-wine
-trap '"$root/scripts/wine-env.sh" stop "$world"' EXIT
-"$root/scripts/wine-env.sh" start "$world" "$WINE_PREFIX_ARCH"
+trap '"$root/scripts/world/wine-env.sh" stop "$world"' EXIT
+"$root/scripts/world/wine-env.sh" start "$world" "$WINE_PREFIX_ARCH"
 rm -rf "$build/screens"
-SONDREL_WINE_DIR=$world SONDREL_SETUP_EXE=$setup SONDREL_UIDRIVER_EXE=$build/$tree/tests/e2e/uidriver.exe \
+SONDREL_WINE_DIR=$world SONDREL_SETUP_EXE=$setup SONDREL_UIDRIVER_EXE=$build/$tree/tests/support/uidriver.exe \
 SONDREL_SCREENS=$build/screens SONDREL_PAYLOAD_FOLDER=$build/$tree/payload \
-    /usr/bin/python3 "$root/scripts/demo.py"
+    /usr/bin/python3 "$root/scripts/make/demo.py"

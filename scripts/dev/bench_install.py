@@ -2,7 +2,7 @@
 10 ms), measured through the UI like a user's install: from the press of Install to the
 end of the program, less the time the questions wait for their answers and less one
 second. The settings file records a subscription, so the newsletter is not offered.
-Prints each run and the median. Run by scripts/bench-install.sh."""
+Prints each run and the median. Run by scripts/dev/bench-install.sh."""
 import os
 import shutil
 import statistics
@@ -10,7 +10,7 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "support"))
 
 import harness  # noqa: E402
 from harness import EDIT, IDNO, IDOK, SETUP_TITLE  # noqa: E402

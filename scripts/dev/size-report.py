@@ -1,5 +1,5 @@
 """Size of setup.exe beyond its packed payload, and where the bytes go.
-Usage: /usr/bin/python3 scripts/size-report.py build/win/setup.exe"""
+Usage: /usr/bin/python3 scripts/dev/size-report.py build/win/setup.exe"""
 import sys
 from pathlib import Path
 

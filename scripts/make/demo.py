@@ -7,7 +7,7 @@ import sys
 import tempfile
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "support"))
 
 import harness  # noqa: E402
 from harness import BROWSE, IDCANCEL, IDNO, IDOK, SETUP_TITLE  # noqa: E402

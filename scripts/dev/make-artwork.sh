@@ -2,19 +2,19 @@
 # Regenerates the setup program's artwork, byte for byte the same on every run:
 #   resources/art/sondrel.ico  - 32x32 4 bpp, 16x16 4 bpp, 32x32 8 bpp (BMP-style entries with AND masks)
 #   resources/art/sidebar.bmp  - 120 x 250, 24 bpp, BI_RGB, bottom-up
-# Drawing and file writing: scripts/make_artwork.py (Python standard library only).
-# Format self-check:        scripts/check_artwork.py
+# Drawing and file writing: scripts/dev/make_artwork.py (Python standard library only).
+# Format self-check:        scripts/dev/check_artwork.py
 #
 # Needs these Debian packages only:
 #   python3            /usr/bin/python3
 #   imagemagick        /usr/bin/convert  (rasterises the product name, nothing else)
 #   fonts-dejavu-core  /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 #
-# Usage: scripts/make-artwork.sh [OUTDIR]   (default: resources/art)
+# Usage: scripts/dev/make-artwork.sh [OUTDIR]   (default: resources/art)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(dirname "$here")
+root=$(dirname "$(dirname "$here")")
 out=${1:-$root/resources/art}
 
 python=/usr/bin/python3

@@ -2,7 +2,7 @@
 # Benchmarks the SZDD codec (payload/szdd_*.cpp) against libmspack (decoding speed) and
 # mscompress (compressed size) on a fixed corpus, and prints a Markdown report.
 #
-#   scripts/bench-szdd.sh [--out FILE] [--min-time SECONDS] [PAYLOAD_DIR]
+#   scripts/dev/bench-szdd.sh [--out FILE] [--min-time SECONDS] [PAYLOAD_DIR]
 #
 # PAYLOAD_DIR: the product's payload folder (default build/win/payload; skipped with a
 # note when absent). Files in it that are already SZDD-compressed are expanded first.
@@ -12,9 +12,9 @@
 # --out FILE also writes the report to FILE. Builds the native tree's szdd_bench first.
 set -euo pipefail
 shopt -s lastpipe  # `... | add_group` runs add_group in this shell, so it can add to the arrays
-command_line="scripts/bench-szdd.sh${*:+ $*}"
+command_line="scripts/dev/bench-szdd.sh${*:+ $*}"
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="$root/build/native"
 out=""
 min_time=0.3
@@ -31,7 +31,7 @@ done
 payload=${payload:-$root/build/win/payload}
 
 for tool in cmake python3 mscompress; do
-  command -v "$tool" >/dev/null || { echo "bench-szdd.sh: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "bench-szdd.sh: $tool is missing (scripts/make/install-deps.sh installs it)" >&2; exit 1; }
 done
 
 echo "Building szdd_bench in $build" >&2

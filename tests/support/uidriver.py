@@ -1,4 +1,4 @@
-"""Client for uidriver.exe, the end-to-end tests' UI driver (tests/e2e/uidriver/).
+"""Client for uidriver.exe, the end-to-end tests' UI driver (tests/support/uidriver/).
 
 uidriver.exe runs under Wine next to the program under test (same WINEPREFIX,
 wineserver and X display). It reads one request per line on stdin, a verb and

@@ -5,7 +5,7 @@
 # The registry may be half-synced for days (an index that cannot be read, i386 packages one
 # security update behind the amd64 base): what every machine needs is installed in one step
 # that must succeed; 32-bit Wine is installed on its own afterwards and may be missing, like a
-# kernel that cannot run it (scripts/wine-arches.sh then runs the Windows tests on the x86_64
+# kernel that cannot run it (scripts/world/wine-arches.sh then runs the Windows tests on the x86_64
 # build). The machine's package sources and pins are never changed; only i386 is added.
 set -euo pipefail
 

@@ -126,7 +126,7 @@ def check_bmp(path):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    art = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources", "art")
+    art = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "resources", "art")
     try:
         lines = ["sondrel.ico: " + s for s in check_ico(os.path.join(art, "sondrel.ico"))]
         lines += ["sidebar.bmp: " + s for s in check_bmp(os.path.join(art, "sidebar.bmp"))]

@@ -10,11 +10,11 @@
 #   imagemagick        /usr/bin/convert
 #   fonts-dejavu-core  /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 #
-# Usage: scripts/make-logo.sh [OUTFILE]   (default: resources/payload/Logo.jpg)
+# Usage: scripts/dev/make-logo.sh [OUTFILE]   (default: resources/payload/Logo.jpg)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(dirname "$here")
+root=$(dirname "$(dirname "$here")")
 out=${1:-$root/resources/payload/Logo.jpg}
 
 convert=/usr/bin/convert

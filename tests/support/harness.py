@@ -1,4 +1,4 @@
-"""The Wine world of an end-to-end test: the prefix and display that scripts/wine-env.sh
+"""The Wine world of an end-to-end test: the prefix and display that scripts/world/wine-env.sh
 prepared, setup.exe started as a user would start it, and what it left on disk."""
 import getpass
 import os
@@ -6,7 +6,10 @@ import subprocess
 import time
 from pathlib import Path
 
+from catalogue import CATALOGUE  # noqa: F401  (the tests take it from here)
 from uidriver import UiDriver
+
+SUPPORT = Path(__file__).resolve().parent  # the pieces the tests share
 
 
 def wine_env(lang="en_US.UTF-8", extra=None):
@@ -148,21 +151,6 @@ IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
 EDIT, CHECK, BROWSE, PROGRESS = 1001, 1002, 1003, 1004
 
 # Resource name, file name in English and in French, sub-folder: the catalogue in order.
-CATALOGUE = [
-    ("SONDREL", "mp3 sondrel.exe", "mp3 sondrel.exe", ""),
-    ("TOLVANE", "Tolvane.exe", "Tolvane.exe", ""),
-    ("README", "readme.htm", "Lisezmoi.htm", "HtmlView"),
-    ("LOGOJPG", "Logo.jpg", "Logo.jpg", "HtmlView"),
-    ("MANUAL", "Manual.htm", "Manuel.htm", "HtmlView"),
-    ("FVTEMPLATE", "Fileview.tpl", "Fileview.tpl", "HtmlView"),
-    ("PFVTEMPLATE", "Fileviewp.tpl", "Fileviewp.tpl", "HtmlView"),
-    ("EDF1", "CSV sample.edf", "Exemple CSV.edf", ""),
-    ("EDF2", "HTML sample.edf", "Exemple HTML.edf", ""),
-    ("UNINST", "Uninstall.exe", "Uninstall.exe", ""),
-    ("PLAYER", "mp3 quillo.exe", "mp3 quillo.exe", ""),
-    ("XAUDIO", "xaudio.dll", "xaudio.dll", ""),
-    ("WEBSITE", "website.url", "website.url", ""),
-]
 
 
 def payload_source(english_name):
