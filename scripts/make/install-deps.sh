@@ -25,8 +25,8 @@ packages=(
 )
 wine32=wine32:i386
 
-# apt's first error line, without its "E: ".
-first_error() { sed -n 's/^E: //p' <<<"$1" | head -n 1 | grep . || head -n 1 <<<"$1"; }
+# apt's first error (or else warning) line, without its "E: " or "W: ".
+first_error() { { sed -n 's/^E: //p' <<<"$1"; sed -n 's/^W: //p' <<<"$1"; } | head -n 1 | grep . || head -n 1 <<<"$1"; }
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
@@ -44,12 +44,17 @@ if [ $want32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; th
 fi
 
 # A list that cannot be read now may be readable a moment later (a mirror mid-sync); after a
-# second try, apt goes on with the lists it has.
-if ! $sudo apt-get update -qq >/dev/null 2>&1; then
+# second try, apt goes on with the lists it has. apt reports some such failures as warnings
+# and exits 0, so its words are read, not only its status.
+update_lists() {
+  local out status=0
+  out=$($sudo apt-get update -qq 2>&1 >/dev/null) || status=$?
+  problems=$(grep -E '^E: |^W: (Failed to fetch|Some index files)' <<<"$out" || true)
+  [ $status -eq 0 ] && [ -z "$problems" ]
+}
+if ! update_lists; then
   sleep 3
-  if ! errors=$($sudo apt-get update -qq 2>&1 >/dev/null); then
-    echo "Some package lists could not be read; going on with those apt has: $(first_error "$errors")"
-  fi
+  update_lists || echo "Some package lists could not be read; going on with those apt has: $(first_error "$problems")"
 fi
 
 if [ ${#missing[@]} -gt 0 ]; then
