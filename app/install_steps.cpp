@@ -23,5 +23,5 @@ void CSetupDlg::RunSettingsStep() {
 void CSetupDlg::RunNewsletterOffer() {
     if (ReadMailingListFlag() != 0) return;
     CNewsletterDlg dlg;  // no parent: the setup dialog, the main window, owns it
-    if (dlg.DoModal() == IDOK) WriteSetupSetting("MailingList", "1");
+    if (dlg.DoModal() == IDOK) WriteSetupSetting(kMailingListKey, "1");
 }

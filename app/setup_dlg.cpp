@@ -5,6 +5,7 @@
 #include "framework/string_table.h"
 #include "framework/app.h"
 #include "framework/path.h"
+#include "framework/stretched_bitmap.h"
 
 CSetupDlg::CSetupDlg(HWND parent) : CDialog(IDD_SETUP_DIALOG, parent) {
     m_strInstallDir = JoinPath(GetDefaultInstallDir(), "MP3 Sondrel");
@@ -23,6 +24,7 @@ BOOL CSetupDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_progress.SetRange(0, 100);
     m_nProgress = 0;
+    FitSidebar();
     return TRUE;  // the focus goes to the first tab stop, Install
 }
 
@@ -34,7 +36,25 @@ CFailure CSetupDlg::OnCommand(int id, int code, bool& handled) {
     return CFailure();
 }
 
+namespace {
+// Posted when the scale changed: the system has resized the controls by the time it is read.
+const UINT kFitSidebar = WM_APP + 1;
+}  // namespace
+
 INT_PTR CSetupDlg::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+    if (msg == WM_DPICHANGED) {
+        PostMessageA(m_hWnd, kFitSidebar, 0, 0);  // the system's own resizing goes on
+        return FALSE;
+    }
+    if (msg == kFitSidebar) {
+        FitSidebar();
+        handled = true;
+        return TRUE;
+    }
+    if (msg == WM_DESTROY && m_hSidebar) {
+        DeleteObject(m_hSidebar);  // the control never deletes a picture it was given
+        m_hSidebar = nullptr;
+    }
     if (msg == WM_PAINT && IsIconic(m_hWnd)) {
         PaintMinimised();
         handled = true;
@@ -45,6 +65,18 @@ INT_PTR CSetupDlg::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
         return reinterpret_cast<INT_PTR>(m_hIcon);
     }
     return FALSE;
+}
+
+void CSetupDlg::FitSidebar() {
+    HWND sidebar = GetDlgItem(IDC_SIDEBAR);
+    RECT area;
+    if (!sidebar || !GetClientRect(sidebar, &area)) return;
+    HBITMAP fitted = StretchedBitmap(IDB_SIDEBAR, area.right, area.bottom);
+    if (!fitted) return;  // the template's picture stays, stretched by the control itself
+    HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
+        ::SendMessageA(sidebar, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fitted)));
+    if (previous) DeleteObject(previous);  // the template's own, or the one fitted before
+    m_hSidebar = fitted;
 }
 
 void CSetupDlg::PaintMinimised() {

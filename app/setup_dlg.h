@@ -35,6 +35,7 @@ public:
     int m_bCreateShortcuts = 1;    // check box IDC_CREATE_SHORTCUTS
     CProgressCtrl m_progress;      // IDC_PROGRESS
     HICON m_hIcon = nullptr;       // shared resource handle: never destroyed
+    HBITMAP m_hSidebar = nullptr;  // IDC_SIDEBAR's picture at the control's size: ours to delete
 
     // The shell and settings operations of the install, on this dialog's window and
     // install directory (shell/shortcuts.h, shell/old_shortcuts.h, shell/settings.h).
@@ -59,6 +60,9 @@ private:
     bool m_bInstalling = false;  // OnInstall is running
 
     void PaintMinimised();
+    // Draws the sidebar picture anew at its control's size, after the dialog opened and
+    // whenever the display scale changed.
+    void FitSidebar();
     // Installs catalogue entry `index` and ANDs its result into *installed.
     CFailure InstallEntry(size_t index, int* installed);
 };

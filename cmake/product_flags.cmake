@@ -3,7 +3,7 @@
 # the linker drops what is unused, no frame pointers, no symbols, no build time stamp.
 function(sondrel_product_flags target)
     target_compile_options(${target} PRIVATE
-        -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
+        -Oz -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
         -fno-threadsafe-statics -ffunction-sections -fdata-sections -fno-ident -fomit-frame-pointer
         -Wall -Wextra)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)

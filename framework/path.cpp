@@ -14,7 +14,12 @@ CText JoinPath(const CText& folder, const char* name) {
     return EndsWithBackslash(folder) ? folder + name : folder + "\\" + name;
 }
 
-bool FitsPathLimit(const CText& path) { return !path.Failed() && path.GetLength() <= kMaxPathChars; }
+bool FitsPathLimit(const CText& path) {
+    if (path.Failed()) return false;
+    if (path.GetLength() <= kMaxPathChars) return true;  // no code page has more characters than bytes
+    int units = MultiByteToWideChar(CP_ACP, 0, path, static_cast<int>(path.GetLength()), nullptr, 0);
+    return units > 0 && static_cast<size_t>(units) <= kMaxPathChars;
+}
 
 bool EntryExists(const char* path) {
     WIN32_FIND_DATAA found;

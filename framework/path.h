@@ -3,8 +3,9 @@
 #pragma once
 #include "framework/text.h"
 
-// The longest path the program builds, in characters: a path buffer of the system
-// (MAX_PATH) less its terminator.
+// The longest path the program builds, in characters as the system counts them (UTF-16
+// units, whatever the code page): a path buffer of the system (MAX_PATH) less its
+// terminator.
 const size_t kMaxPathChars = 259;
 
 // True when the last character (not merely the last byte: a double-byte character may
@@ -13,7 +14,8 @@ bool EndsWithBackslash(const CText& path);
 // `folder` + "\" + `name`, without doubling a backslash that ends `folder`; `folder`
 // itself when `name` is null (no sub-folder).
 CText JoinPath(const CText& folder, const char* name);
-// True when `path` is no longer than kMaxPathChars and was built whole.
+// True when `path` was built whole and is no longer than kMaxPathChars characters: a
+// double-byte character counts once, as the system sees it.
 bool FitsPathLimit(const CText& path);
 
 // True when a directory entry of that name exists, file or folder alike.

@@ -1,14 +1,23 @@
 #include "framework/registry_text.h"
 
+bool ReadRegistryPath(HKEY root, const char* subKey, const char* value, CWidePath* path) {
+    path->Assign(L"", 0);
+    CWidePath key, name;  // the names are plain ASCII
+    if (!key.AssignAnsi(subKey) || !name.AssignAnsi(value)) return false;
+    HKEY opened;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+    WCHAR buffer[kMaxPathChars + 1] = {};
+    DWORD size = sizeof buffer - sizeof(WCHAR);  // the stored text need not bring its own terminator
+    LONG status = RegQueryValueExW(opened, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(opened);
+    if (status != ERROR_SUCCESS) return false;
+    size_t length = size / sizeof(WCHAR);
+    while (length > 0 && buffer[length - 1] == L'\0') --length;
+    return path->Assign(buffer, length);
+}
+
 bool ReadRegistryText(HKEY root, const char* subKey, const char* value, CText* text) {
     *text = "";
-    HKEY key;
-    if (RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    char buffer[MAX_PATH] = {};
-    DWORD size = sizeof buffer - 1;  // the stored text need not bring its own terminator
-    LONG status = RegQueryValueExA(key, value, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return false;
-    *text = buffer;
-    return true;
+    CWidePath path;
+    return ReadRegistryPath(root, subKey, value, &path) && path.ToAnsi(text);
 }

@@ -5,7 +5,7 @@
 bool FindResourceBytes(LPCSTR type, LPCSTR name, WORD language, ResourceBytes* bytes) {
     *bytes = ResourceBytes();
     HMODULE module = AfxGetInstanceHandle();
-    HRSRC found = language ? FindResourceExA(module, type, name, language) : FindResourceA(module, name, type);
+    HRSRC found = FindResourceExA(module, type, name, language);  // language 0 is FindResource's own search
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) return false;

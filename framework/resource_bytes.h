@@ -8,6 +8,6 @@ struct ResourceBytes {
     DWORD size = 0;
 };
 
-// The resource `name` of `type` in `language`; language 0 finds it in whatever language it
-// was stored, as FindResource does. False when there is none or it cannot be loaded.
+// The resource `name` of `type` in `language`; language 0 (neutral) searches as
+// FindResource does and finds it in whatever language it was stored. False when there is none or it cannot be loaded.
 bool FindResourceBytes(LPCSTR type, LPCSTR name, WORD language, ResourceBytes* bytes);

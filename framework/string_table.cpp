@@ -41,10 +41,15 @@ LANGID TextLanguage() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_FRENCH ? kFrenchTable : kEnglishTable;
 }
 
+const WCHAR* LoadWideText(UINT id, int* length) {
+    *length = 0;
+    const WCHAR* text = FindInTable(id, TextLanguage(), length);
+    return text ? text : FindInTable(id, kEnglishTable, length);
+}
+
 CText LoadText(UINT id) {
     int length = 0;
-    const WCHAR* text = FindInTable(id, TextLanguage(), &length);
-    if (!text) text = FindInTable(id, kEnglishTable, &length);
+    const WCHAR* text = LoadWideText(id, &length);
     return text ? ToAnsi(text, length) : CText();
 }
 

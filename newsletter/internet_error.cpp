@@ -2,12 +2,14 @@
 
 #include "framework/system_dll.h"
 
+const char kInternetDll[] = "wininet.dll";
+
 CText InternetErrorText(DWORD code) {
     char text[512];
     DWORD length = 0;
     if (code != 0) {
         const DWORD flags = FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-        length = FormatMessageA(flags, sysdll::Load("wininet.dll"), code, 0, text, sizeof text, nullptr);
+        length = FormatMessageA(flags, sysdll::Load(kInternetDll), code, 0, text, sizeof text, nullptr);
     }
     while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) --length;
     if (length == 0) return "Internal application error.";

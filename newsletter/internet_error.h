@@ -4,6 +4,9 @@
 
 #include "framework/failure.h"
 
+// The internet layer's DLL, loaded from the system directory at run time.
+extern const char kInternetDll[];
+
 // The internet layer's text for `code` (its own message table first, then the system's),
 // without the trailing line break; "Internal application error." when neither has one.
 CText InternetErrorText(DWORD code);

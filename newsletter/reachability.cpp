@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "framework/system_dll.h"
+#include "newsletter/internet_error.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ bool IsInternetReachable() { return IsInternetReachable(SONDREL_PROBE_HOST); }
 
 bool IsInternetReachable(const char* probeHost) {
     auto connectedState =
-        sysdll::Function<decltype(&::InternetGetConnectedState)>("wininet.dll", "InternetGetConnectedState");
+        sysdll::Function<decltype(&::InternetGetConnectedState)>(kInternetDll, "InternetGetConnectedState");
     DWORD flags = 0;
     if (!connectedState || !connectedState(&flags, 0)) return false;
     if (flags & INTERNET_CONNECTION_PROXY) return true;  // the proxy's own reach is not tested

@@ -19,7 +19,6 @@
 
 namespace {
 
-const char kInternetDll[] = "wininet.dll";
 const DWORD_PTR kContext = 1;
 // The whole exchange, probe included, however the network and the server behave: a user
 // who has just finished an install is not kept waiting longer than this.

@@ -7,17 +7,18 @@ bool KeptAsIs(unsigned char c) {
            c == '.' || c == '_' || c == '~' || c == '@';
 }
 
+char HexDigit(unsigned value) { return static_cast<char>(value < 10 ? '0' + value : 'A' + value - 10); }
+
 }  // namespace
 
 CText PercentEncoded(const char* value) {
-    static const char kHex[] = "0123456789ABCDEF";
     CText out;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(value); *p; ++p) {
         if (KeptAsIs(*p)) {
             out += static_cast<char>(*p);
             continue;
         }
-        const char escaped[3] = {'%', kHex[*p >> 4], kHex[*p & 0xF]};
+        const char escaped[3] = {'%', HexDigit(*p >> 4), HexDigit(*p & 0xF)};
         out.Append(escaped, 3);
     }
     return out;

@@ -12,6 +12,7 @@
 #define IDC_CREATE_SHORTCUTS    1002
 #define IDC_BROWSE              1003
 #define IDC_PROGRESS            1004
+#define IDC_SIDEBAR             1005  // the picture, drawn to the control's size
 // Control of the newsletter dialog
 #define IDC_EMAIL               1001
 

@@ -5,8 +5,10 @@ const char kSettingsFile[] = "MP3 SONDREL.INI";
 const char kSection[] = "Setup";
 }  // namespace
 
+const char kMailingListKey[] = "MailingList";
+
 bool WriteSetupSetting(const char* key, const char* value) {
     return WritePrivateProfileStringA(kSection, key, value, kSettingsFile) != FALSE;
 }
 
-UINT ReadMailingListFlag() { return GetPrivateProfileIntA(kSection, "MailingList", 0, kSettingsFile); }
+UINT ReadMailingListFlag() { return GetPrivateProfileIntA(kSection, kMailingListKey, 0, kSettingsFile); }

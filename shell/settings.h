@@ -4,6 +4,9 @@
 #pragma once
 #include <windows.h>
 
+// The key that records an acknowledged subscription.
+extern const char kMailingListKey[];
+
 // Sets one key of the "Setup" section, keeping every other key and section of the file.
 bool WriteSetupSetting(const char* key, const char* value);
 // The "MailingList" key of the "Setup" section: 0 while the user has not subscribed.

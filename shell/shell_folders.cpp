@@ -2,7 +2,11 @@
 
 #include "framework/registry_text.h"
 
-bool GetShellFolder(const char* valueName, CText* path) {
-    return ReadRegistryText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+const char kDesktopFolder[] = "Desktop";
+const char kProgramsFolder[] = "Programs";
+const char kStartupFolder[] = "Startup";
+
+bool GetShellFolder(const char* valueName, CWidePath* path) {
+    return ReadRegistryPath(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                             valueName, path);
 }

@@ -13,20 +13,20 @@
 const char kProgramGroup[] = "[ mp3 - sondrel ]";
 
 const ShortcutRow kShortcutTable[kShortcutCount] = {
-    {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, "Desktop", nullptr, nullptr},
-    {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, "Programs", kProgramGroup, nullptr},
-    {IDS_FILE_TRAY, IDS_LINK_MAIN_APP, "Startup", nullptr, nullptr},  // the tray launcher starts at logon
-    {IDS_FILE_README, IDS_LINK_README, "Programs", kProgramGroup, kHtmlViewFolder},
-    {IDS_FILE_MANUAL, IDS_LINK_MANUAL, "Programs", kProgramGroup, kHtmlViewFolder},
-    {IDS_FILE_WEBSITE, IDS_LINK_WEBSITE, "Programs", kProgramGroup, nullptr},
-    {IDS_FILE_UNINSTALL, IDS_LINK_UNINSTALL, "Programs", kProgramGroup, nullptr},
-    {IDS_FILE_PLAYER, IDS_LINK_PLAYER, "Desktop", nullptr, nullptr},
-    {IDS_FILE_PLAYER, IDS_LINK_PLAYER, "Programs", kProgramGroup, nullptr},
+    {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, kDesktopFolder, nullptr, nullptr},
+    {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, kProgramsFolder, kProgramGroup, nullptr},
+    {IDS_FILE_TRAY, IDS_LINK_MAIN_APP, kStartupFolder, nullptr, nullptr},  // the tray launcher starts at logon
+    {IDS_FILE_README, IDS_LINK_README, kProgramsFolder, kProgramGroup, kHtmlViewFolder},
+    {IDS_FILE_MANUAL, IDS_LINK_MANUAL, kProgramsFolder, kProgramGroup, kHtmlViewFolder},
+    {IDS_FILE_WEBSITE, IDS_LINK_WEBSITE, kProgramsFolder, kProgramGroup, nullptr},
+    {IDS_FILE_UNINSTALL, IDS_LINK_UNINSTALL, kProgramsFolder, kProgramGroup, nullptr},
+    {IDS_FILE_PLAYER, IDS_LINK_PLAYER, kDesktopFolder, nullptr, nullptr},
+    {IDS_FILE_PLAYER, IDS_LINK_PLAYER, kProgramsFolder, kProgramGroup, nullptr},
 };
 
-HRESULT CreateShellLink(const char* target, const char* linkFile, const char* description, HWND owner) {
-    IShellLinkA* link = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+HRESULT CreateShellLink(const WCHAR* target, const WCHAR* linkFile, const WCHAR* description, HWND owner) {
+    IShellLinkW* link = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   reinterpret_cast<void**>(&link));
     if (FAILED(hr)) return hr;
     IPersistFile* file = nullptr;
@@ -38,27 +38,36 @@ HRESULT CreateShellLink(const char* target, const char* linkFile, const char* de
     if (FAILED(link->SetPath(target))) ShowMessage(owner, "SetPath failed!", MB_OK | MB_ICONEXCLAMATION);
     if (FAILED(link->SetDescription(description)))
         ShowMessage(owner, "SetDescription failed!", MB_OK | MB_ICONEXCLAMATION);
-    WCHAR wide[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wide, MAX_PATH) > 0)
-        hr = file->Save(wide, TRUE);
-    else
-        hr = HRESULT_FROM_WIN32(GetLastError());
+    hr = file->Save(linkFile, TRUE);
     file->Release();
     link->Release();
     return hr;
 }
 
-void CreateShortcut(HWND owner, const char* installDir, const ShortcutRow& row) {
-    CText folder;
-    if (!GetShellFolder(row.shellFolder, &folder)) return;
+namespace {
+
+// The link file of a row: its shell folder (the group's folder made on the way), then its
+// name as the string table holds it.
+bool LinkFile(const ShortcutRow& row, CWidePath* link) {
+    if (!GetShellFolder(row.shellFolder, link)) return false;
     if (row.group) {
-        folder = JoinPath(folder, row.group);
-        CreateDirectoryA(folder, nullptr);  // from the second row of the group on, it exists
+        if (!link->JoinAnsi(row.group)) return false;
+        CreateDirectoryW(link->c_str(), nullptr);  // from the second row of the group on, it exists
     }
-    CText target = JoinPath(JoinPath(installDir, row.subFolder), LoadText(row.targetNameId));
-    CText linkFile = JoinPath(folder, LoadText(row.linkNameId));
-    if (!FitsPathLimit(target) || !FitsPathLimit(linkFile)) return;  // would not fit: skipped
-    CreateShellLink(target, linkFile, "", owner);
+    int length = 0;
+    const WCHAR* name = LoadWideText(row.linkNameId, &length);
+    return name && link->Join(name, static_cast<size_t>(length));
+}
+
+}  // namespace
+
+// The target is the file as the payload step named it, in the system's code page; only
+// the link's own path is built in UTF-16 from the start.
+void CreateShortcut(HWND owner, const char* installDir, const ShortcutRow& row) {
+    CWidePath link, target;
+    if (!LinkFile(row, &link)) return;  // a folder that cannot be read or would not fit: skipped
+    if (!target.AssignAnsi(JoinPath(JoinPath(installDir, row.subFolder), LoadText(row.targetNameId)))) return;
+    CreateShellLink(target.c_str(), link.c_str(), L"", owner);
 }
 
 void CreateShortcuts(HWND owner, const char* installDir) {

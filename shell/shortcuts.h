@@ -15,8 +15,9 @@ extern const ShortcutRow kShortcutTable[kShortcutCount];
 extern const char kProgramGroup[];
 
 // Makes the link of one row, to its file under `installDir`; boxes are owned by `owner`.
-// A row whose folder cannot be read or whose paths would pass the path limit is skipped;
-// nothing is reported.
+// The link's folder and name are UTF-16 throughout, so a user folder named outside the
+// system's code page gets its link. A row whose folder cannot be read, or whose paths
+// would pass the path limit, is skipped; nothing is reported.
 void CreateShortcut(HWND owner, const char* installDir, const ShortcutRow& row);
 // Makes the nine shortcuts, only when the shell-link service could be initialised afresh
 // on this thread (it then stays so until the program ends).
@@ -26,4 +27,4 @@ void CreateShortcuts(HWND owner, const char* installDir);
 // (which the caller has initialised on this thread). Failures of SetPath and
 // SetDescription are shown in boxes owned by `owner` and the link is still saved.
 // Gives S_OK or the error of the step that failed.
-HRESULT CreateShellLink(const char* target, const char* linkFile, const char* description, HWND owner);
+HRESULT CreateShellLink(const WCHAR* target, const WCHAR* linkFile, const WCHAR* description, HWND owner);

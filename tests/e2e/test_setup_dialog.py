@@ -5,17 +5,17 @@ import pytest
 import harness
 
 TITLE = "[ mp3 - sondrel ] setup"
-IDOK, IDCANCEL, EDIT, CHECK, BROWSE, PROGRESS = 1, 2, 1001, 1002, 1003, 1004
+IDOK, IDCANCEL, EDIT, CHECK, BROWSE, PROGRESS, SIDEBAR = 1, 2, 1001, 1002, 1003, 1004, 1005
 WS_POPUP, WS_VISIBLE, WS_CAPTION, WS_SYSMENU = 0x80000000, 0x10000000, 0x00C00000, 0x00080000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, DS_MODALFRAME, WS_EX_APPWINDOW = 0x20000, 0x10000, 0x80, 0x40000
 WS_TABSTOP, ES_AUTOHSCROLL, SS_BITMAP, SS_ETCHEDFRAME, BS_AUTOCHECKBOX = 0x10000, 0x80, 0xE, 0x12, 0x3
 
 # The template's controls in order: id, class, text, x, y, width, height (dialog units).
-# The sidebar picture sizes itself to its bitmap, so only its place is compared.
+# The sidebar keeps its template's size: the picture is drawn to fill it.
 LAYOUT = [
     (IDOK, "Button", "Install", 290, 9, 50, 14),
     (IDCANCEL, "Button", "Cancel", 290, 25, 50, 14),
-    (-1, "Static", None, 12, 9, None, None),  # shows bitmap 129
+    (SIDEBAR, "Static", None, 12, 9, 80, 154),  # shows bitmap 129
     (EDIT, "Edit", None, 111, 130, 196, 12),
     (CHECK, "Button", "Add icon to desktop and group to Start Menu (Recommended)", 111, 147, 219, 10),
     (-1, "Static", "Directory for [ mp3 - sondrel ] files", 111, 120, 157, 8),

@@ -256,16 +256,17 @@ TEST_F(ShellTest, OldGroupWithASubFolderStaysAndTheResultIsFailure) {
 }
 
 TEST_F(ShellTest, ShellFolderValuesAreTakenAsStoredOrNotAtAll) {
-    CText path;
+    CWidePath path;
+    const std::string desktop = Folder("Desktop");
     EXPECT_TRUE(GetShellFolder("Desktop", &path));
-    EXPECT_STREQ(path, (Folder("Desktop")).c_str());
+    EXPECT_EQ(std::wstring(path.c_str()), std::wstring(desktop.begin(), desktop.end()));
     RegSetValueExA(m_key, "Programs", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%SystemDrive%\\x"), 16);
     EXPECT_TRUE(GetShellFolder("Programs", &path));
-    EXPECT_STREQ(path, "%SystemDrive%\\x");
+    EXPECT_EQ(std::wstring(path.c_str()), L"%SystemDrive%\\x");
     std::string tooLong(300, 'y');
     RegSetValueExA(m_key, "Startup", 0, REG_SZ, reinterpret_cast<const BYTE*>(tooLong.c_str()), DWORD(tooLong.size() + 1));
     EXPECT_FALSE(GetShellFolder("Startup", &path));
-    EXPECT_STREQ(path, "");
+    EXPECT_EQ(std::wstring(path.c_str()), L"");
     EXPECT_FALSE(GetShellFolder("NoSuchFolder", &path));
 }
 
