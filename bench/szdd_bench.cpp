@@ -1,9 +1,10 @@
 // Benchmark of the SZDD codec (payload/szdd.h) against the reference implementations on
 // this machine, over a corpus of files given on the command line:
 //
-//   (a) decoding throughput, memory to memory: szdd::ExpandMemory versus libmspack's SZDD
-//       decompressor running on an in-memory mspack_system (no disk I/O), both expanding
-//       the same bytes (our encoder's output); MB/s of output, median of repeated runs;
+//   (a) decoding throughput, memory to memory: szdd::Expand over the memory reader and
+//       writer (payload/szdd_memory.h) versus libmspack's SZDD decompressor running on an
+//       in-memory mspack_system (no disk I/O), both expanding the same bytes (our
+//       encoder's output); MB/s of output, median of repeated runs;
 //   (b) compressed size: szdd::Compress versus the `mscompress` command (files under 16
 //       bytes are left out of that comparison: mscompress is unreliable on them);
 //   (c) encoding throughput of szdd::Compress, MB/s of input.
@@ -37,6 +38,7 @@
 #include <vector>
 
 #include "payload/szdd.h"
+#include "payload/szdd_memory.h"
 
 namespace {
 
@@ -149,6 +151,13 @@ mspack_system g_memSystem = {MemOpen, MemClose, MemRead, MemWrite, MemSeek, MemT
                              MemMessage, MemAlloc, MemFree, MemCopy, nullptr};
 
 const char* AsName(MemFile* f) { return reinterpret_cast<const char*>(f); }
+
+// Our decoder from memory to memory: `in` into at most `capacity` bytes at `out`.
+szdd::Status ExpandBytes(const Bytes& in, uint8_t* out, size_t capacity, uint32_t* produced) {
+    szdd::MemoryReader reader(in.data(), in.size());
+    szdd::MemoryWriter writer(out, capacity);
+    return szdd::Expand(reader, writer, produced);
+}
 
 // ---------------------------------------------------------------------------------------
 
@@ -366,7 +375,7 @@ int main(int argc, char** argv) {
         if (szdd::ParseHeader(data.data(), data.size(), &header) == szdd::Status::kOk) {
             Bytes expanded(header.expandedLength);
             uint32_t n = 0;
-            if (szdd::ExpandMemory(data.data(), data.size(), expanded.data(), expanded.size(), &n) == szdd::Status::kOk) {
+            if (ExpandBytes(data, expanded.data(), expanded.size(), &n) == szdd::Status::kOk) {
                 data.swap(expanded);
                 r.path += " (expanded)";
             }
@@ -384,7 +393,7 @@ int main(int argc, char** argv) {
         // (a) decode ours, and the round trip.
         Bytes out(data.size() + 1);
         uint32_t produced = 0;
-        szdd::Status status = szdd::ExpandMemory(packed.data(), packed.size(), out.data(), data.size(), &produced);
+        szdd::Status status = ExpandBytes(packed, out.data(), data.size(), &produced);
         if (status != szdd::Status::kOk || produced != data.size() || !std::equal(data.begin(), data.end(), out.begin()))
             r.problems += std::string("our round trip fails: ") + szdd::Describe(status) + "; ";
         // (a) decode with libmspack, from and to memory; output preallocated to the length.
@@ -403,7 +412,7 @@ int main(int argc, char** argv) {
         MedianSecondsPaired(
             [&] {
                 uint32_t n = 0;
-                szdd::ExpandMemory(packed.data(), packed.size(), out.data(), data.size(), &n);
+                ExpandBytes(packed, out.data(), data.size(), &n);
                 sink = sink + n + out[n / 2];
             },
             [&] {
@@ -422,7 +431,7 @@ int main(int argc, char** argv) {
                 r.msc = static_cast<long>(theirs.size());
                 Bytes back(data.size() + 1);
                 uint32_t n = 0;
-                szdd::Status s = szdd::ExpandMemory(theirs.data(), theirs.size(), back.data(), back.size(), &n);
+                szdd::Status s = ExpandBytes(theirs, back.data(), back.size(), &n);
                 if (s != szdd::Status::kOk || n != data.size() || !std::equal(data.begin(), data.end(), back.begin()))
                     r.problems += std::string("ours does not expand mscompress's output: ") + szdd::Describe(s) + "; ";
             }
@@ -476,9 +485,9 @@ int main(int argc, char** argv) {
                                        static_cast<double>(total.cmpMsc)
                                  : 0;
     printf("\n### Targets\n\n");
-    printf("- decoding: ours %.1f MB/s, libmspack %.1f MB/s, ratio %.2f (target at least 3): **%s**\n",
-           MBps(total.size, total.decodeOursS), MBps(total.size, total.decodeMspackS), ratio,
-           ratio >= 3 ? "met" : "not met");
+    // Decoding speed is reported, not aimed at: the product expands through the system.
+    printf("- decoding: ours %.1f MB/s, libmspack %.1f MB/s, ratio %.2f\n", MBps(total.size, total.decodeOursS),
+           MBps(total.size, total.decodeMspackS), ratio);
     if (total.cmpMsc)
         printf("- size: ours %s bytes, mscompress %s bytes, saving %.2f %% (target at least 3 %%): **%s**\n",
                Thousands(total.cmpOurs).c_str(), Thousands(total.cmpMsc).c_str(), saving,

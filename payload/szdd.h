@@ -65,13 +65,11 @@ protected:
     ~Writer() = default;
 };
 
-// Streams from `in` to `out` with fixed buffers (the ring and one buffer each way).
-// `produced`, when given, receives the number of bytes written.
+// Streams from `in` to `out` with fixed buffers (the ring and one buffer each way); the
+// one decoder of the format, on files and, through payload/szdd_memory.h, on memory.
+// `produced`, when given, receives the number of bytes expanded (on a write error, the
+// last of them may not have reached `out`); it is left alone when the header is at fault.
 Status Expand(Reader& in, Writer& out, uint32_t* produced = nullptr);
-
-// Expands a whole compressed file held in memory into `out`, which must hold the
-// header's expanded length (ParseHeader tells it).
-Status ExpandMemory(const uint8_t* in, size_t inSize, uint8_t* out, size_t outCapacity, uint32_t* produced);
 
 // The largest compressed size of `size` input bytes: every item a literal.
 size_t MaxCompressedSize(size_t size);

@@ -149,46 +149,4 @@ Status Expand(Reader& reader, Writer& writer, uint32_t* produced) {
     return out.total() == header.expandedLength ? Status::kOk : Status::kTooShort;
 }
 
-Status ExpandMemory(const uint8_t* in, size_t inSize, uint8_t* out, size_t outCapacity, uint32_t* produced) {
-    *produced = 0;
-    Header header;
-    Status status = ParseHeader(in, inSize, &header);
-    if (status != Status::kOk) return status;
-    if (header.expandedLength > outCapacity) return Status::kWriteError;
-
-    // The output is its own window: ring position r holds the byte written last at an
-    // offset o with (4080 + o) % 4096 == r, or a space when no offset has reached it.
-    const uint8_t* p = in + kHeaderSize;
-    const uint8_t* end = in + inSize;
-    const size_t limit = header.expandedLength;
-    size_t o = 0;
-    while (p < end) {
-        unsigned flags = *p++;
-        for (int bit = 0; bit < 8 && p < end; ++bit, flags >>= 1) {
-            if (flags & 1) {
-                if (o == limit) return *produced = static_cast<uint32_t>(o), Status::kTooLong;
-                out[o++] = *p++;
-                continue;
-            }
-            if (end - p < 2) return *produced = static_cast<uint32_t>(o), Status::kTruncatedReference;
-            unsigned position = p[0] | (p[1] & 0xF0u) << 4;
-            size_t length = (p[1] & 0x0Fu) + kMinMatch;
-            p += 2;
-            size_t distance = ((kFirstWritePosition + o) - position) & (kWindowSize - 1);
-            if (distance == 0) distance = kWindowSize;
-            if (length > limit - o) return *produced = static_cast<uint32_t>(o), Status::kTooLong;
-            uint8_t* dst = out + o;
-            if (distance <= o && distance >= length) {
-                memcpy(dst, dst - distance, length);
-            } else {
-                for (size_t k = 0; k < length; ++k)
-                    dst[k] = o + k >= distance ? out[o + k - distance] : ' ';
-            }
-            o += length;
-        }
-    }
-    *produced = static_cast<uint32_t>(o);
-    return o == limit ? Status::kOk : Status::kTooShort;
-}
-
 }  // namespace szdd

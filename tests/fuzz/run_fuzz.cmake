@@ -52,7 +52,8 @@ set(sources
     "${SOURCE_DIR}/tests/fuzz/szdd_fuzz.cpp"
     "${SOURCE_DIR}/payload/szdd_decode.cpp"
     "${SOURCE_DIR}/payload/szdd_encode.cpp")
-set(inputs ${sources} "${SOURCE_DIR}/payload/szdd.h" "${CMAKE_CURRENT_LIST_FILE}")
+set(inputs ${sources} "${SOURCE_DIR}/payload/szdd.h" "${SOURCE_DIR}/payload/szdd_memory.h"
+           "${CMAKE_CURRENT_LIST_FILE}")
 
 set(stale FALSE)
 foreach(f ${inputs})

@@ -2,16 +2,17 @@
 // -fsanitize=fuzzer,address,undefined by tests/fuzz/run_fuzz.cmake.
 //
 // For every input:
-//  1. Both decoders run on it as a compressed file: szdd::ExpandMemory into a buffer of
-//     exactly the header's expanded length (skipped above kMaxExpanded, so the fuzzer
-//     doesn't run out of memory), and the streaming szdd::Expand through a Reader that
-//     hands out the input in chunks of awkward sizes and a Writer that counts the bytes
-//     and checks they never pass the header's length. Both must give the same status,
-//     the same count and the same bytes; ExpandMemory must leave the rest of its buffer
-//     alone, and must refuse a buffer one byte too small.
+//  1. The decoder szdd::Expand runs on it as a compressed file, into a MemoryWriter over a
+//     buffer of exactly the header's length (or of the most that the input can expand to,
+//     when the header claims more), so that ASan sees any write past it. It must agree
+//     with ParseHeader on a bad header and then write nothing; otherwise report what it
+//     wrote, never more than the header's length (the writer never fails), and all of it
+//     when it says ok. A reader that hands out the input in tiny pieces must give the same
+//     status and bytes as one that hands it out whole. A file that expands fine must give
+//     kWriteError into a writer one byte too small, which never stores past its capacity.
 //  2. Round trip: an input under kMaxRoundTrip bytes is compressed with szdd::Compress,
-//     which must fit MaxCompressedSize and expand back (with both decoders) to the input.
-// Any disagreement aborts, so libFuzzer records the input as a crash.
+//     which must fit MaxCompressedSize and expand back to the input.
+// Any failed check aborts, so libFuzzer records the input as a crash.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -20,10 +21,10 @@
 #include <vector>
 
 #include "payload/szdd.h"
+#include "payload/szdd_memory.h"
 
 namespace {
 
-const uint32_t kMaxExpanded = 1u << 20;  // headers claiming more: streaming decoder only
 const size_t kMaxRoundTrip = 64 * 1024;
 const uint8_t kUntouched = 0xA5;
 
@@ -37,99 +38,58 @@ const uint8_t kUntouched = 0xA5;
         if (!(cond)) Fail(what, (detail));    \
     } while (0)
 
-// Hands out the data in chunks of a cycling set of sizes, so that items straddle the
-// decoder's 4096-byte input buffer at many places.
-struct ChunkReader : szdd::Reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    unsigned turn = 0;
-    ChunkReader(const uint8_t* d, size_t n, unsigned first) : data(d), size(n), turn(first) {}
-    long Read(uint8_t* buffer, size_t capacity) override {
-        static const size_t kChunks[] = {1, 4096, 3, 2, 5000, 7, 4095, 1, 17, 4097};
-        size_t want = kChunks[turn++ % (sizeof kChunks / sizeof kChunks[0])];
-        size_t n = size - at;
-        if (n > want) n = want;
-        if (n > capacity) n = capacity;
-        memcpy(buffer, data + at, n);
-        at += n;
-        return static_cast<long>(n);
-    }
+struct Run {
+    szdd::Status status;
+    uint32_t produced = 0xFFFFFFFFu;
+    std::vector<uint8_t> out;  // exactly the writer's capacity, then cut to what it stored
 };
 
-// Counts the bytes, checks the header's length is never passed, and keeps them when asked.
-struct CountingWriter : szdd::Writer {
-    uint64_t limit;
-    bool keep;
-    uint64_t count = 0;
-    std::vector<uint8_t> bytes;
-    CountingWriter(uint64_t l, bool k) : limit(l), keep(k) {}
-    bool Write(const uint8_t* d, size_t n) override {
-        CHECK(n > 0, "Expand wrote an empty block", n);
-        count += n;
-        CHECK(count <= limit, "Expand wrote past the header's length", static_cast<size_t>(count));
-        if (keep) bytes.insert(bytes.end(), d, d + n);
-        return true;
-    }
-};
+// Expands `data` into a writer of `capacity` bytes, from a reader of pieces of at most
+// `piece` bytes (0: as much as the decoder asks for).
+Run ExpandInto(const uint8_t* data, size_t size, size_t capacity, size_t piece) {
+    Run run;
+    run.out.assign(capacity, kUntouched);
+    szdd::MemoryReader reader(data, size, piece);
+    szdd::MemoryWriter writer(run.out.data(), run.out.size());
+    run.status = szdd::Expand(reader, writer, &run.produced);
+    CHECK(writer.size() <= capacity, "the writer stored past its capacity", writer.size());
+    run.out.resize(writer.size());
+    return run;
+}
 
-void CheckDecoders(const uint8_t* data, size_t size) {
+void CheckDecoder(const uint8_t* data, size_t size) {
     szdd::Header header;
     szdd::Status parsed = szdd::ParseHeader(data, size, &header);
     const bool valid = parsed == szdd::Status::kOk;
     const uint64_t limit = valid ? header.expandedLength : 0;
-    const bool inMemory = limit <= kMaxExpanded;
+    // Every two bytes of data expand to at most 18, so no output is longer than 9 bytes a
+    // byte of input: a buffer that large stands in for a header's claim beyond it.
+    const size_t capacity = static_cast<size_t>(limit < 9 * static_cast<uint64_t>(size) ? limit : 9 * size);
 
-    // In memory: exactly the header's length (at least one byte so the pointer is real;
-    // ASan catches a write past the length, the marker any write past the produced count).
-    std::vector<uint8_t> out;
-    uint32_t produced = 0xFFFFFFFFu;
-    szdd::Status memory = szdd::Status::kOk;
-    if (inMemory) {
-        out.assign(static_cast<size_t>(limit) + 1, kUntouched);
-        memory = szdd::ExpandMemory(data, size, out.data(), static_cast<size_t>(limit), &produced);
-        CHECK(produced <= limit, "ExpandMemory produced more than the header's length", produced);
-        for (size_t i = produced; i < out.size(); ++i)
-            CHECK(out[i] == kUntouched, "ExpandMemory wrote past what it reports", i);
-        if (!valid) {
-            CHECK(memory == parsed, "ExpandMemory disagrees with ParseHeader", static_cast<size_t>(memory));
-            CHECK(produced == 0, "ExpandMemory produced bytes for a bad header", produced);
-        }
-        if (memory == szdd::Status::kOk) CHECK(produced == limit, "ExpandMemory: ok but short", produced);
-        // One byte too small a buffer is refused before anything is written.
-        if (valid && limit > 0) {
-            uint32_t small = 0xFFFFFFFFu;
-            szdd::Status refused =
-                szdd::ExpandMemory(data, size, out.data(), static_cast<size_t>(limit) - 1, &small);
-            CHECK(refused == szdd::Status::kWriteError, "ExpandMemory accepted a short buffer",
-                  static_cast<size_t>(refused));
-            CHECK(small == 0, "ExpandMemory reported output for a short buffer", small);
-        }
-    }
-
-    // Streaming.
-    ChunkReader reader(data, size, static_cast<unsigned>(size % 10));
-    CountingWriter writer(limit, inMemory);
-    uint32_t streamedCount = 0xFFFFFFFFu;
-    szdd::Status streamed = szdd::Expand(reader, writer, &streamedCount);
+    Run whole = ExpandInto(data, size, capacity, 0);
     if (!valid) {
-        CHECK(streamed == parsed, "Expand disagrees with ParseHeader", static_cast<size_t>(streamed));
-        CHECK(writer.count == 0, "Expand wrote bytes for a bad header", static_cast<size_t>(writer.count));
+        CHECK(whole.status == parsed, "Expand disagrees with ParseHeader", static_cast<size_t>(whole.status));
+        CHECK(whole.out.empty(), "Expand wrote bytes for a bad header", whole.out.size());
     } else {
-        CHECK(streamedCount == writer.count, "Expand's count differs from what it wrote", streamedCount);
+        CHECK(whole.status != szdd::Status::kWriteError, "Expand overran a writer of the header's length",
+              static_cast<size_t>(whole.status));
+        CHECK(whole.produced <= limit, "Expand produced more than the header's length", whole.produced);
+        CHECK(whole.produced == whole.out.size(), "Expand's count differs from what it wrote", whole.produced);
     }
-    if (streamed == szdd::Status::kOk) CHECK(writer.count == limit, "Expand: ok but short", writer.count);
+    if (whole.status == szdd::Status::kOk) CHECK(whole.produced == limit, "Expand: ok but short", whole.produced);
 
-    if (!inMemory) return;
-    CHECK(streamed == memory, "the two decoders give different statuses",
-          static_cast<size_t>(streamed) * 16 + static_cast<size_t>(memory));
-    if (valid) CHECK(streamedCount == produced, "the two decoders give different counts", streamedCount);
-    CHECK(writer.bytes.size() == writer.count, "internal: kept bytes", writer.bytes.size());
-    CHECK(writer.count == (valid ? produced : 0), "the two decoders give different lengths",
-          static_cast<size_t>(writer.count));
-    if (writer.count)
-        CHECK(memcmp(writer.bytes.data(), out.data(), writer.bytes.size()) == 0,
-              "the two decoders give different bytes", writer.bytes.size());
+    // Tiny pieces of 1 to 7 bytes, a different size for different inputs.
+    Run pieces = ExpandInto(data, size, capacity, 1 + size % 7);
+    CHECK(pieces.status == whole.status, "pieces and whole give different statuses",
+          static_cast<size_t>(pieces.status) * 16 + static_cast<size_t>(whole.status));
+    if (valid) CHECK(pieces.produced == whole.produced, "pieces and whole give different counts", pieces.produced);
+    CHECK(pieces.out == whole.out, "pieces and whole give different bytes", pieces.out.size());
+
+    if (whole.status == szdd::Status::kOk && limit > 0) {
+        Run small = ExpandInto(data, size, static_cast<size_t>(limit) - 1, 0);
+        CHECK(small.status == szdd::Status::kWriteError, "a writer one byte too small did not fail",
+              static_cast<size_t>(small.status));
+    }
 }
 
 void CheckRoundTrip(const uint8_t* data, size_t size) {
@@ -145,26 +105,17 @@ void CheckRoundTrip(const uint8_t* data, size_t size) {
     CHECK(szdd::ParseHeader(packed.data(), n, &header) == szdd::Status::kOk, "Compress: bad header", n);
     CHECK(header.expandedLength == size, "Compress: wrong length in the header", header.expandedLength);
 
-    std::vector<uint8_t> back(size + 1, kUntouched);
-    uint32_t produced = 0;
-    szdd::Status status = szdd::ExpandMemory(packed.data(), n, back.data(), size, &produced);
-    CHECK(status == szdd::Status::kOk, "round trip: ExpandMemory failed", static_cast<size_t>(status));
-    CHECK(produced == size, "round trip: wrong length", produced);
-    CHECK(size == 0 || memcmp(back.data(), data, size) == 0, "round trip: different bytes", size);
-    CHECK(back[size] == kUntouched, "round trip: ExpandMemory wrote past the length", size);
-
-    ChunkReader reader(packed.data(), n, static_cast<unsigned>(n % 10));
-    CountingWriter writer(size, true);
-    status = szdd::Expand(reader, writer);
-    CHECK(status == szdd::Status::kOk, "round trip: Expand failed", static_cast<size_t>(status));
-    CHECK(writer.bytes.size() == size && (size == 0 || memcmp(writer.bytes.data(), data, size) == 0),
-          "round trip: Expand gives different bytes", writer.bytes.size());
+    Run back = ExpandInto(packed.data(), n, size, 1 + n % 7);
+    CHECK(back.status == szdd::Status::kOk, "round trip: Expand failed", static_cast<size_t>(back.status));
+    CHECK(back.produced == size, "round trip: wrong length", back.produced);
+    CHECK(back.out.size() == size && (size == 0 || memcmp(back.out.data(), data, size) == 0),
+          "round trip: different bytes", back.out.size());
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    CheckDecoders(data, size);
+    CheckDecoder(data, size);
     CheckRoundTrip(data, size);
     return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "payload/crc32.h"
 #include "payload/szdd.h"
+#include "payload/szdd_memory.h"
 
 namespace {
 
@@ -27,37 +28,19 @@ Bytes File(uint32_t length, Bytes items) {
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-// Reads one byte at a time, so that every item straddles a buffer boundary somewhere.
-struct TrickleReader : szdd::Reader {
-    const Bytes& data;
-    size_t at = 0;
-    explicit TrickleReader(const Bytes& d) : data(d) {}
-    long Read(uint8_t* buffer, size_t) override {
-        if (at == data.size()) return 0;
-        *buffer = data[at++];
-        return 1;
-    }
-};
-struct VectorWriter : szdd::Writer {
-    Bytes out;
-    bool Write(const uint8_t* d, size_t n) override { return out.insert(out.end(), d, d + n), true; }
-};
-
-// Expands with both decoders and checks that they agree on status and output.
+// Expands into a buffer of exactly the header's length, from a reader that hands out one
+// byte at a time so that every item straddles a refill somewhere; `out` gets what was
+// written.
 szdd::Status Expand(const Bytes& file, Bytes& out) {
     szdd::Header header;
     size_t capacity = szdd::ParseHeader(file.data(), file.size(), &header) == szdd::Status::kOk
                           ? header.expandedLength : 0;
     out.assign(capacity, 0xAA);
-    uint32_t produced = 0;
-    szdd::Status memory = szdd::ExpandMemory(file.data(), file.size(), out.data(), out.size(), &produced);
-    out.resize(produced);
-    TrickleReader reader(file);
-    VectorWriter writer;
-    szdd::Status streamed = szdd::Expand(reader, writer);
-    EXPECT_EQ(streamed, memory);
-    EXPECT_EQ(writer.out, out);
-    return memory;
+    szdd::MemoryReader reader(file.data(), file.size(), 1);
+    szdd::MemoryWriter writer(out.data(), out.size());
+    szdd::Status status = szdd::Expand(reader, writer);
+    out.resize(writer.size());
+    return status;
 }
 
 TEST(SzddDecode, WorkedExampleOverlappingReference) {
