@@ -91,21 +91,26 @@ void CDialog::ReportFailure(const CFailure& failure) {
 }
 
 // A dialog whose template gives no position of its own opens centred over its owner,
-// or over the screen's work area when it has none.
+// or over the screen's work area when it has none, and never beyond that work area: a
+// dialog larger than its owner (at a large display scale, say) keeps its caption and
+// edges on the screen.
 void CDialog::CenterOverOwner() {
-    RECT area;
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info)) return;
+    const RECT& work = info.rcWork;
+    RECT area = work;
     HWND owner = GetWindow(m_hWnd, GW_OWNER);
-    if (!owner || !IsWindowVisible(owner) || IsIconic(owner) || !GetWindowRect(owner, &area)) {
-        MONITORINFO info = {};
-        info.cbSize = sizeof info;
-        if (!GetMonitorInfoA(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info)) return;
-        area = info.rcWork;
-    }
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
     RECT rc;
     GetWindowRect(m_hWnd, &rc);
     int width = rc.right - rc.left;
     int height = rc.bottom - rc.top;
     int x = area.left + (area.right - area.left - width) / 2;
     int y = area.top + (area.bottom - area.top - height) / 2;
+    if (x > work.right - width) x = work.right - width;
+    if (x < work.left) x = work.left;
+    if (y > work.bottom - height) y = work.bottom - height;
+    if (y < work.top) y = work.top;  // the caption above all
     SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -38,7 +38,7 @@ free_display() {
 # Wine needs real locales to name files in French; generate them inside the build tree.
 make_locales() {
     mkdir -p "$dir/locales"
-    for loc in fr_FR fr_CH de_DE en_US; do
+    for loc in fr_FR fr_CH de_DE en_US ja_JP; do
         [ -d "$dir/locales/$loc.UTF-8" ] || localedef -i "$loc" -f UTF-8 "$dir/locales/$loc.UTF-8" 2>/dev/null || \
             [ -d "$dir/locales/$loc.UTF-8" ]
     done

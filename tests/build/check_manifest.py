@@ -1,6 +1,9 @@
 """The manifest setup.exe carries names the processor the file was built for: Windows
 refuses to start a program whose manifest names another one. Its dependency on the common
-controls names the same processor, so the loader binds the matching library.
+controls names the same processor, so the loader binds the matching library. It declares
+the program aware of each monitor's display scale (per-monitor v2, with the older
+per-monitor "true/pm" for systems before it), so Windows never stretches its dialogs as a
+blurred bitmap.
 
 Usage: check_manifest.py SETUP_EXE"""
 import re
@@ -35,7 +38,12 @@ def main(path):
         return 1
     arches = re.findall(r'processorArchitecture="([^"]*)"', text)
     print(f"machine {expected}, manifest names {', '.join(arches) or 'no processor'}")
-    return 0 if expected and len(arches) == 2 and set(arches) == {expected} else 1
+    awareness = re.search(r'<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">([^<]*)<', text)
+    aware = re.search(r'<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">([^<]*)<', text)
+    kinds = [k.strip() for k in awareness.group(1).split(",")] if awareness else []
+    print(f"display scale: dpiAwareness {kinds or 'missing'}, dpiAware {aware.group(1) if aware else 'missing'}")
+    dpi_ok = kinds[:1] == ["PerMonitorV2"] and aware is not None and aware.group(1).strip().lower() == "true/pm"
+    return 0 if expected and len(arches) == 2 and set(arches) == {expected} and dpi_ok else 1
 
 
 if __name__ == "__main__":

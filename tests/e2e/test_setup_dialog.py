@@ -28,6 +28,20 @@ LAYOUT = [
 ]
 
 
+def assert_layout(driver, dlg):
+    """The dialog's controls stand as the template places them, in dialog units; gives them."""
+    controls = driver.children(dlg, ("MS Sans Serif", 8))
+    assert [(c["id"], c["cls"]) for c in controls] == [(i, cls) for i, cls, *_ in LAYOUT]
+    for c, (cid, cls, text, x, y, w, h) in zip(controls, LAYOUT):
+        if text is not None:
+            assert c["text"] == text, cid
+        expected = (x, y, w, h)
+        got = tuple(c["dlu"])
+        for e, g in zip(expected, got):
+            assert abs(e - g) <= 1, (cid, text, expected, got)
+    return controls
+
+
 def open_dialog(driver, launch, lang="en_US.UTF-8"):
     run = launch(lang)
     return run, driver.find("#32770", TITLE, timeout=30, exe="setup.exe")
@@ -43,16 +57,7 @@ def test_dialog_opens_with_its_layout_defaults_and_focus_on_install(driver, laun
     assert not info["style"] & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
     assert info["exstyle"] & WS_EX_APPWINDOW
 
-    controls = driver.children(dlg, ("MS Sans Serif", 8))
-    assert [(c["id"], c["cls"]) for c in controls] == [(i, cls) for i, cls, *_ in LAYOUT]
-    for c, (cid, cls, text, x, y, w, h) in zip(controls, LAYOUT):
-        if text is not None:
-            assert c["text"] == text, cid
-        expected = (x, y, w, h)
-        got = tuple(c["dlu"])
-        for e, g in zip(expected, got):
-            if e is not None:
-                assert abs(e - g) <= 1, (cid, text, expected, got)
+    controls = assert_layout(driver, dlg)
     by_id = {c["id"]: c for c in controls if c["id"] != -1}
     for cid in (IDOK, IDCANCEL, EDIT, CHECK, BROWSE):
         assert by_id[cid]["style"] & WS_TABSTOP, cid

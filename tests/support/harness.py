@@ -2,6 +2,7 @@
 prepared, setup.exe started as a user would start it, and what it left on disk."""
 import getpass
 import os
+import struct
 import subprocess
 import time
 from pathlib import Path
@@ -102,6 +103,23 @@ def screenshot(driver, hwnd, name):
     subprocess.run(["/usr/bin/convert", str(bmp), str(png)], check=True)
     bmp.unlink()
     return png
+
+
+def capture(driver, hwnd, folder):
+    """The window's pixels as the screen shows them: rows from the top, each a list of
+    (blue, green, red)."""
+    bmp = Path(folder) / f"capture-{hwnd:x}.bmp"
+    driver.screenshot(hwnd, str(bmp))
+    data = bmp.read_bytes()
+    bmp.unlink()
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+    assert bits == 24, bits
+    stride = (width * 3 + 3) & ~3
+    rows = [data[offset + y * stride: offset + y * stride + width * 3] for y in range(abs(height))]
+    if height > 0:
+        rows.reverse()  # bottom-up on disk
+    return [[tuple(row[3 * x:3 * x + 3]) for x in range(width)] for row in rows]
 
 
 def tree_state(root):
@@ -207,6 +225,17 @@ EXPLORER = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
 
 def user_profile():
     return "C:\\users\\" + getpass.getuser()
+
+
+DISPLAY_SCALE_KEY = "HKCU\\Control Panel\\Desktop"
+
+
+def set_display_dpi(dpi):
+    """The display scale the programs started from now on see (96 is 100 %)."""
+    if dpi == 96:
+        wine("reg", "delete", DISPLAY_SCALE_KEY, "/v", "LogPixels", "/f", check=False)
+    else:
+        wine("reg", "add", DISPLAY_SCALE_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
 
 
 def restore_shell_folders():
