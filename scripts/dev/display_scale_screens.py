@@ -12,10 +12,11 @@ IDCANCEL = 2
 
 
 def main():
-    driver = harness.start_driver()
     try:
         for dpi in (96, 144, 192):
+            # The scale first: programs started while one runs at the old scale may keep it.
             harness.set_display_dpi(dpi)
+            driver = harness.start_driver()
             run = harness.SetupRun()
             try:
                 dlg = driver.find("#32770", SETUP_TITLE, timeout=30, exe="setup.exe")
@@ -24,9 +25,9 @@ def main():
                 run.wait()
             finally:
                 run.kill()
+                driver.close_driver()
     finally:
         harness.set_display_dpi(96)
-        driver.close_driver()
 
 
 if __name__ == "__main__":
