@@ -9,7 +9,7 @@
 #include "child_process.h"
 
 // Its main dialog once it is up, looked for every few milliseconds: the wait before the
-// press is not part of the timing. Fails if the program ends or the dialog does not come.
+// press is not timed. Fails if the program ends or the dialog does not come.
 HWND WaitForSetupDialog(const ChildProcess& setup, DWORD timeoutMs);
 
 void SetInstallFolder(HWND dialog, const std::wstring& folder);
