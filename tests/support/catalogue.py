@@ -20,6 +20,9 @@ CATALOGUE = [
 ]
 
 if __name__ == "__main__":
-    # One English name a line, for the shell scripts of the build checks.
-    for entry in CATALOGUE:
-        print(entry[1])
+    import sys
+
+    # One English name a line, for shell scripts; with --paths, each as it lands under the
+    # install directory ("HtmlView/readme.htm").
+    for _, english, _, sub in CATALOGUE:
+        print(f"{sub}/{english}" if sub and sys.argv[1:] == ["--paths"] else english)
