@@ -107,9 +107,15 @@ void CSetupDlg::OnBrowse() {
     if (hasPath) SetDlgItemTextA(m_hWnd, IDC_INSTALL_DIR, path);
 }
 
+// One percent every 10 ms on a schedule kept from the first step: the time the bar takes
+// to draw itself is part of a step's 10 ms, not added to it, and a pause that ran long is
+// made up by the next one. The bar never runs ahead of the schedule.
 void CSetupDlg::AdvanceProgress(int target) {
-    for (int i = m_nProgress; i < target; ++i) {
-        Sleep(10);
+    const DWORD start = GetTickCount();
+    for (int i = m_nProgress, step = 1; i < target; ++i, ++step) {
+        const DWORD due = static_cast<DWORD>(step) * kProgressStepMs;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed < due) Sleep(due - elapsed);
         m_progress.SetPos(i);
     }
     m_nProgress = target;

@@ -22,6 +22,7 @@ public:
     // Lets the user pick a folder, which then becomes the whole text of the edit.
     void OnBrowse();
     // Moves the progress bar one percent at a time toward `target`, 10 ms a step.
+    static const DWORD kProgressStepMs = 10;
     void AdvanceProgress(int target);
     // The Install command.
     CFailure OnInstall();
