@@ -75,7 +75,7 @@ add_library(sondrel_core STATIC
 # whole 512-byte page for a hundred bytes of zeros); without, they go to .bss, which costs
 # the file nothing.
 set_source_files_properties(framework/app.cpp framework/system_dll.cpp newsletter/reachability.cpp
-                            payload/crc32.cpp app/setup_app.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
+                            payload/crc32.cpp payload/lz_service.cpp app/setup_app.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 target_include_directories(sondrel_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(sondrel_core PUBLIC
     WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX WIN32_LEAN_AND_MEAN

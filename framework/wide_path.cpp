@@ -60,14 +60,7 @@ bool CWidePath::JoinAnsi(const char* name) {
     return n < 0 ? Fail() : Join(wide, static_cast<size_t>(n));
 }
 
-bool CWidePath::Exists() const {
-    if (m_failed) return false;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(m_text, &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
+bool CWidePath::Exists() const { return !m_failed && GetFileAttributesW(m_text) != INVALID_FILE_ATTRIBUTES; }
 
 bool CWidePath::ToAnsi(CText* ansi) const {
     *ansi = "";
