@@ -1,9 +1,13 @@
+#!/usr/bin/python3
 """Size of setup.exe beyond its packed payload, and where the bytes go.
-Usage: /usr/bin/python3 scripts/dev/size-report.py build/win/setup.exe"""
+Usage: scripts/dev/size-report.py build/win/setup.exe"""
 import sys
 from pathlib import Path
 
-import pefile
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "support"))
+from system_python import require  # noqa: E402
+
+pefile = require("pefile")
 
 RT_NAMES = {2: "bitmap", 3: "icon image", 5: "dialog", 6: "string table", 14: "icon group",
             16: "version", 24: "manifest"}

@@ -63,7 +63,7 @@ def main():
     for link in links:
         print(f"  {link.relative_to(harness.drive_c())}")
     settings = harness.drive_c() / "windows" / "MP3 SONDREL.INI"
-    print(f"Settings file C:\\windows\\MP3 SONDREL.INI:")
+    print("Settings file C:\\windows\\MP3 SONDREL.INI:")
     for line in settings.read_text(encoding="cp1252").splitlines():
         print(f"  {line}")
     print(f"Screenshots of every dialog and message it showed are in {screens}:")

@@ -1,11 +1,16 @@
+#!/usr/bin/python3
 """setup.exe imports only DLLs that the Windows loader always takes from the system
 directory (the KnownDLLs), whatever folder the program was started from; any other DLL
 must be loaded at run time from the system directory.
 
 Usage: check_imports.py SETUP_EXE"""
 import sys
+from pathlib import Path
 
-import pefile
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+from system_python import require  # noqa: E402
+
+pefile = require("pefile")
 
 # The KnownDLLs of Windows 7 to 11 that a program like this may import.
 KNOWN_DLLS = {

@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """The manifest setup.exe carries names the processor the file was built for: Windows
 refuses to start a program whose manifest names another one. Its dependency on the common
 controls names the same processor, so the loader binds the matching library. It declares
@@ -8,8 +9,12 @@ blurred bitmap.
 Usage: check_manifest.py SETUP_EXE"""
 import re
 import sys
+from pathlib import Path
 
-import pefile
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+from system_python import require  # noqa: E402
+
+pefile = require("pefile")
 
 MACHINE_ARCH = {
     pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]: "x86",

@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """Checks the payload that setup.exe carries: thirteen FILE resources under language 1036,
 named as the catalogue says, each a complete compressed file that an independent
 expander (msexpand) turns back into the payload folder's file, exactly the length its
@@ -11,10 +12,11 @@ import sys
 import zlib
 from pathlib import Path
 
-import pefile
-
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
 from catalogue import CATALOGUE  # noqa: E402
+from system_python import require  # noqa: E402
+
+pefile = require("pefile")
 
 MAGIC = b"SZDD\x88\xf0\x27\x33"
 

@@ -3,7 +3,6 @@ or closes, and the ways an install can fail."""
 import os
 import shutil
 import subprocess
-import time
 from pathlib import Path
 
 import pytest

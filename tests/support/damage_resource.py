@@ -1,10 +1,15 @@
+#!/usr/bin/python3
 """Writes a copy of a program with one byte changed in the middle of one of its
 resources, as a damaged disk, copy or download would leave it.
 
 Usage: damage_resource.py EXE TYPE NAME OUT"""
 import sys
+from pathlib import Path
 
-import pefile
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from system_python import require  # noqa: E402
+
+pefile = require("pefile")
 
 
 def damage(exe, kind, name, out):
