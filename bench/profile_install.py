@@ -2,9 +2,11 @@
 setup.exe makes (with time stamps): the calls that open each step mark where it starts,
 and a step lasts until the next one starts. Run by bench/profile-install.sh.
 
-    profile_install.py LOG... [--figure MS ...]
+    profile_install.py LOG...
 
-Each LOG is the relay log of one install; the table gives each step's median over them.
+Each LOG is the relay log of one install; the table gives each step's median over them,
+and, where install_timer's RESULT line lies beside a log (run-N.result), the time the
+process took to end after its exit call.
 The progress bar's steps are split into their mandated pauses (10 ms each) and the rest."""
 import re
 import statistics
@@ -95,8 +97,18 @@ def steps(path):
     return found
 
 
+def figure(log):
+    """The timed figure of the run whose log this is (RESULT ms= in the .result beside it)."""
+    try:
+        text = open(re.sub(r"\.log$", ".result", log)).read()
+    except OSError:
+        return None
+    m = re.search(r" ms=([0-9.]+)", text)
+    return float(m.group(1)) if m else None
+
+
 def main(argv):
-    logs = [a for a in argv if not a.startswith("--")]
+    logs = argv
     per_step = defaultdict(list)
     order = []
     totals = []
@@ -118,6 +130,12 @@ def main(argv):
         paused = statistics.median(p for _, p in per_step[key]) * 1000
         print(f"| {key} | {beyond:.1f} | {paused:.0f} |" if paused else f"| {key} | {beyond:.1f} | |")
     print(f"| **press to exit call** | **{statistics.median(totals) * 1000:.0f}** | |")
+    figures = [figure(log) for log in logs]
+    if all(f is not None for f in figures):
+        # The rest of the timed figure: the process ending after its exit call.
+        ends = [f - t * 1000 for f, t in zip(figures, totals)]
+        print(f"| the process ending after its exit call | {statistics.median(ends):.0f} | |")
+        print(f"| **the timed figure (install_timer, log and all)** | **{statistics.median(figures):.0f}** | |")
 
 
 if __name__ == "__main__":
