@@ -9,5 +9,6 @@ struct ResourceBytes {
 };
 
 // The resource `name` of `type` in `language`; language 0 (neutral) searches as
-// FindResource does and finds it in whatever language it was stored. False when there is none or it cannot be loaded.
+// FindResource does and finds it in whatever language it was stored. False when there is
+// none or it cannot be loaded.
 bool FindResourceBytes(LPCSTR type, LPCSTR name, WORD language, ResourceBytes* bytes);

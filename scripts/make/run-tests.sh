@@ -15,11 +15,11 @@ passed=0
 failed=0
 status=0
 
-# Every Wine world of the tree is stopped when the run ends, however it ends: a test that
+# Every Wine world of the Windows trees is stopped when the run ends, however it ends: a test that
 # failed or was killed on its timeout never got to stop the world it started.
 stop_worlds() {
     local log
-    find "$build" -name xvfb.log 2>/dev/null | while read -r log; do
+    find "$build/win" "$build/win64" -name xvfb.log 2>/dev/null | while read -r log; do
         "$root/scripts/world/wine-env.sh" stop "$(dirname "$log")" >/dev/null 2>&1 || true
     done
 }
