@@ -27,14 +27,13 @@ CText ShellProgramFilesFolder() {
 
 // The stored text as the system means it: "%ProgramFiles%" and the like are expanded,
 // so a system on another drive, or a 32-bit program on 64-bit Windows, gets its real
-// Program Files folder. The fixed "C:\Program Files" serves only when that fails.
+// Program Files folder. A text that cannot be expanded whole is no folder: the shell's
+// Program Files folder serves, as for a missing value.
 CText CSetupDlg::GetDefaultInstallDir() {
     CText stored;
     if (!ReadRegistryText(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesPath", &stored) || stored.IsEmpty())
         return ShellProgramFilesFolder();
     if (!stored.Contains("%")) return stored;
     CText expanded;
-    if (Expand(stored, expanded)) return expanded;
-    if (stored.Contains("%SystemDrive%") || stored.Contains("%ProgramFiles%")) return "C:\\Program Files";
-    return stored;
+    return Expand(stored, expanded) ? expanded : ShellProgramFilesFolder();
 }

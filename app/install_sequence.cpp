@@ -1,10 +1,11 @@
 // The Install command: the whole install, in order, on the user-interface thread.
-// Nothing is validated up front and nothing is rolled back; only the thirteen payload
-// entries decide the outcome.
+// Only the directory is checked up front, and nothing is rolled back once the install
+// has begun; only the thirteen payload entries decide the outcome.
 #include "app/setup_dlg.h"
 
 #include <shellapi.h>
 
+#include "app/install_dir.h"
 #include "framework/string_table.h"
 #include "framework/app.h"
 #include "framework/message_box.h"
@@ -63,13 +64,25 @@ CFailure CSetupDlg::InstallEntry(size_t index, int* installed) {
     return CFailure();
 }
 
+// A directory that cannot be installed into is named in a box, and the user corrects the
+// text as typed: nothing has been written.
+void CSetupDlg::RefuseInstallDir(UINT textId, const char* named) {
+    ShowMessage(m_hWnd, FormatText(textId, named), MB_OK | MB_ICONEXCLAMATION, LoadText(IDS_CAPTION));
+    ::SetFocus(GetDlgItem(IDC_INSTALL_DIR));
+}
+
 CFailure CSetupDlg::OnInstall() {
     if (m_bInstalling) return CFailure();
     if (!UpdateData(true)) return CFailure();
+    CText dir, named;
+    if (UINT problem = ChooseInstallDir(m_strInstallDir, &dir, &named)) {
+        RefuseInstallDir(problem, named);
+        return CFailure();
+    }
+    m_strInstallDir = dir;
     CRunningInstall running(m_hWnd, m_bInstalling);
-    if (EndsWithBackslash(m_strInstallDir)) m_strInstallDir.Truncate(m_strInstallDir.GetLength() - 1);
 
-    CreateDirectoryA(m_strInstallDir, nullptr);  // one level each; a missing parent shows later
+    RETURN_IF_RAISED(CreateInstallDir(m_strInstallDir));
     CreateDirectoryA(JoinPath(m_strInstallDir, kHtmlViewFolder), nullptr);
     RequestClose(nullptr, "Tolvane");
     RequestClose("Mp3SondrelWndClass", nullptr);

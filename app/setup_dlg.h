@@ -60,6 +60,7 @@ protected:
 private:
     bool m_bInstalling = false;  // OnInstall is running
 
+    void RefuseInstallDir(UINT textId, const char* named);
     void PaintMinimised();
     // Draws the sidebar picture anew at its control's size, after the dialog opened and
     // whenever the display scale changed.

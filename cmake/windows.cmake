@@ -38,6 +38,7 @@ add_library(sondrel_core STATIC
     framework/data_exchange.cpp
     framework/dialog.cpp
     framework/file_error.cpp
+    framework/folder_path.cpp
     framework/instance_lock.cpp
     framework/memory.cpp
     framework/message_box.cpp
@@ -66,6 +67,7 @@ add_library(sondrel_core STATIC
     newsletter/subscription.cpp
     newsletter/url_encoding.cpp
     app/default_install_dir.cpp
+    app/install_dir.cpp
     app/install_sequence.cpp
     app/install_steps.cpp
     app/setup_dlg.cpp

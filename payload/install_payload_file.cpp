@@ -19,6 +19,11 @@ namespace {
 
 const char kScratchFile[] = "dummy.tmp";
 
+CText ScratchPath(const char* installDir) { return JoinPath(installDir, kScratchFile); }
+CText TargetPath(const char* installDir, const PayloadEntry& entry) {
+    return JoinPath(JoinPath(installDir, entry.subFolder), LoadText(entry.nameId));
+}
+
 // Same access, sharing and creation rules as the LZ service's own opens (OF_READ, and
 // OF_CREATE | OF_WRITE, in compatibility sharing mode), but without OpenFile's limit of
 // 128 characters per path.
@@ -116,8 +121,8 @@ CFailure InstallPayloadFile(HWND owner, const char* installDir, const PayloadEnt
         szdd::ParseHeader(packed.data, packed.size, &header) != szdd::Status::kOk)
         return CFailure();
 
-    const CText scratch = JoinPath(installDir, kScratchFile);
-    const CText target = JoinPath(JoinPath(installDir, entry.subFolder), LoadText(entry.nameId));
+    const CText scratch = ScratchPath(installDir);
+    const CText target = TargetPath(installDir, entry);
     if (!FitsPathLimit(scratch) || !FitsPathLimit(target)) return CFailure();  // the disk stays untouched
 
     LzService lz;
@@ -133,4 +138,11 @@ CFailure InstallPayloadFile(HWND owner, const char* installDir, const PayloadEnt
     // for an unknown mode: only the header's whole length counts as written.
     *written = copied >= 0 && static_cast<DWORD>(copied) == header.expandedLength ? 1 : 0;
     return CFailure();
+}
+
+bool PayloadFitsUnder(const char* installDir) {
+    if (!FitsPathLimit(ScratchPath(installDir))) return false;
+    for (const PayloadEntry& entry : kPayloadCatalogue)
+        if (!FitsPathLimit(TargetPath(installDir, entry))) return false;
+    return true;
 }

@@ -12,3 +12,8 @@
 // the scratch file is raised with its path. Nothing on disk is touched for an entry whose
 // bytes are not those the build packed, or whose paths would pass the path limit.
 CFailure InstallPayloadFile(HWND owner, const char* installDir, const PayloadEntry& entry, int* written);
+
+// True when every path the payload writes under `installDir` (each entry's file, in the
+// run's language, and the scratch file) fits the path limit; the links point at those
+// same files.
+bool PayloadFitsUnder(const char* installDir);

@@ -50,3 +50,11 @@
 #define IDS_SUBSCRIPTION_FAILED    42  // error after a failed subscription
 #define IDS_LINK_UNINSTALL         43  // link name of the uninstaller's shortcut
 #define IDS_FILE_UNINSTALL         44  // file name of the uninstaller
+// Why a directory typed into the setup dialog is refused (%1 = what is at fault)
+#define IDS_DIR_NOT_FULL           45  // the text is not a full path
+#define IDS_DIR_FORBIDDEN_CHAR     46  // the path holds a character names cannot hold
+#define IDS_DIR_DEVICE_NAME        47  // a name of the path is a device's
+#define IDS_DIR_BAD_ENDING         48  // a name of the path ends in a blank or a dot
+#define IDS_DIR_NO_DRIVE           49  // the drive or share does not exist
+#define IDS_DIR_IS_FILE            50  // a file stands where a folder of the path should be
+#define IDS_DIR_TOO_LONG           51  // the files' paths would pass the path limit

@@ -2,10 +2,11 @@
 #pragma once
 #include "framework/wide_path.h"
 
-// The folder named by `valueName` ("Desktop", "Programs" or "Startup"), taken as stored:
-// no expansion, and in UTF-16, so a folder named outside the system's code page is found
-// as it is. False, with an empty path, when the table or the value cannot be read or the
-// value does not fit a path buffer.
+// The folder named by `valueName` ("Desktop", "Programs" or "Startup"), in UTF-16, so a
+// folder named outside the system's code page is found as it is. The table's value counts
+// when it is a full path once its "%NAME%" variables are expanded; where it is missing,
+// empty, relative, too long or names an unknown variable, the shell is asked for that
+// user's folder. False, with an empty path, when neither gives one.
 bool GetShellFolder(const char* valueName, CWidePath* path);
 
 // The three value names.

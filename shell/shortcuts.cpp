@@ -46,14 +46,12 @@ HRESULT CreateShellLink(const WCHAR* target, const WCHAR* linkFile, const WCHAR*
 
 namespace {
 
-// The link file of a row: its shell folder (the group's folder made on the way), then its
-// name as the string table holds it.
-bool LinkFile(const ShortcutRow& row, CWidePath* link) {
+// The link file of a row: its shell folder, its group's folder when it has one, then its
+// name as the string table holds it. *group is the group's folder, empty for none.
+bool LinkFile(const ShortcutRow& row, CWidePath* link, CWidePath* group) {
+    group->Assign(L"", 0);
     if (!GetShellFolder(row.shellFolder, link)) return false;
-    if (row.group) {
-        if (!link->JoinAnsi(row.group)) return false;
-        CreateDirectoryW(link->c_str(), nullptr);  // from the second row of the group on, it exists
-    }
+    if (row.group && (!link->JoinAnsi(row.group) || !group->Assign(link->c_str(), link->Length()))) return false;
     int length = 0;
     const WCHAR* name = LoadWideText(row.linkNameId, &length);
     return name && link->Join(name, static_cast<size_t>(length));
@@ -62,11 +60,13 @@ bool LinkFile(const ShortcutRow& row, CWidePath* link) {
 }  // namespace
 
 // The target is the file as the payload step named it, in the system's code page; only
-// the link's own path is built in UTF-16 from the start.
+// the link's own path is built in UTF-16 from the start. The group's folder is made only
+// once both paths are whole, so a row that is skipped leaves no empty group behind.
 void CreateShortcut(HWND owner, const char* installDir, const ShortcutRow& row) {
-    CWidePath link, target;
-    if (!LinkFile(row, &link)) return;  // a folder that cannot be read or would not fit: skipped
+    CWidePath link, group, target;
+    if (!LinkFile(row, &link, &group)) return;  // a folder that cannot be had or would not fit: skipped
     if (!target.AssignAnsi(JoinPath(JoinPath(installDir, row.subFolder), LoadText(row.targetNameId)))) return;
+    if (group.Length()) CreateDirectoryW(group.c_str(), nullptr);  // from the second row of the group on, it exists
     CreateShellLink(target.c_str(), link.c_str(), L"", owner);
 }
 

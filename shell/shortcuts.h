@@ -16,7 +16,7 @@ extern const char kProgramGroup[];
 
 // Makes the link of one row, to its file under `installDir`; boxes are owned by `owner`.
 // The link's folder and name are UTF-16 throughout, so a user folder named outside the
-// system's code page gets its link. A row whose folder cannot be read, or whose paths
+// system's code page gets its link. A row whose folder cannot be had, or whose paths
 // would pass the path limit, is skipped; nothing is reported.
 void CreateShortcut(HWND owner, const char* installDir, const ShortcutRow& row);
 // Makes the nine shortcuts, only when the shell-link service could be initialised afresh

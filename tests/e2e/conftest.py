@@ -28,3 +28,12 @@ def launch():
     yield start
     for run in runs:
         run.kill()
+
+
+@pytest.fixture
+def subscribed():
+    """The user subscribed to the newsletter earlier, so installs go from the player question
+    straight to the outcome; the newsletter's part of the road has tests of its own."""
+    harness.settings_file().write_text("[Setup]\r\nMailingList=1\r\n")
+    yield
+    harness.settings_file().unlink(missing_ok=True)

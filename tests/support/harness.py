@@ -1,5 +1,6 @@
 """The Wine world of an end-to-end test: the prefix and display that scripts/world/wine-env.sh
 prepared, setup.exe started as a user would start it, and what it left on disk."""
+import configparser
 import getpass
 import os
 import struct
@@ -146,6 +147,24 @@ def registry_export(key):
     return text
 
 
+def settings_file():
+    """The settings file the program keeps in the Windows folder (a Unix path)."""
+    return drive_c() / "windows" / "MP3 SONDREL.INI"
+
+
+def read_settings():
+    """The settings file as Python's configparser reads it (strict: a doubled key fails)."""
+    parser = configparser.ConfigParser(interpolation=None)
+    parser.read(settings_file(), encoding="cp1252")
+    return parser
+
+
+def lnk_target(path):
+    """The local path a link file points at, as liblnk's lnkinfo reads it."""
+    out = subprocess.run(["lnkinfo", str(path)], stdout=subprocess.PIPE, text=True, check=True).stdout
+    return next(line.split(":", 1)[1].strip() for line in out.splitlines() if line.strip().startswith("Local path"))
+
+
 # Keys that Wine itself keeps up to date while programs run, whatever they do.
 WINE_HOUSEKEEPING = ("\\Wine\\", "\\NetworkCards", "\\Temporary System Parameters")
 
@@ -160,6 +179,21 @@ def registry_keys(branch):
         elif current and line and not line.startswith("#time="):
             keys[current].append(line)
     return {k: v for k, v in keys.items() if not any(w in k + "\\" for w in WINE_HOUSEKEEPING)}
+
+
+def machine_state():
+    """Every file of drive C: and every key of both software branches: what an install that
+    did not happen must leave as it was."""
+    return (tree_state(drive_c()), registry_keys("HKEY_LOCAL_MACHINE\\Software"),
+            registry_keys("HKEY_CURRENT_USER\\Software"))
+
+
+def assert_unchanged(before, after):
+    files = sorted(set(after[0].items()) ^ set(before[0].items()))
+    assert after[0] == before[0], f"files changed: {files[:10]}"
+    for branch, b, a in (("HKLM", before[1], after[1]), ("HKCU", before[2], after[2])):
+        changed = sorted(k for k in set(a) | set(b) if a.get(k) != b.get(k))
+        assert not changed, f"{branch} keys changed: {changed[:10]}"
 
 
 # --- The install as a user sees it -------------------------------------------------------

@@ -72,14 +72,7 @@ TEST_F(ProgramFilesPathTest, VariablesAreExpandedFromTheEnvironment) {
     EXPECT_EQ(Proposed(), std::string(getenv("SystemDrive")) + "\\Program Files\\MP3 Sondrel");
 }
 
-TEST_F(ProgramFilesPathTest, FixedFolderServesOnlyWhenExpansionFails) {
-    Store("%SystemDrive%\\%NoSuchVariable%");
-    EXPECT_EQ(Proposed(), "C:\\Program Files\\MP3 Sondrel");
-    Store("%NoSuchVariable%\\Apps");
-    EXPECT_EQ(Proposed(), "%NoSuchVariable%\\Apps\\MP3 Sondrel");
-}
-
-TEST_F(ProgramFilesPathTest, MissingEmptyOrOversizedValueFallsBackToTheShellFolder) {
+TEST_F(ProgramFilesPathTest, MissingEmptyOversizedOrUnexpandableValueFallsBackToTheShellFolder) {
     const std::string expected = ShellProgramFiles() + "\\MP3 Sondrel";
     ASSERT_EQ(expected.rfind("C:\\", 0), 0u) << expected;
     Store(nullptr);
@@ -87,6 +80,10 @@ TEST_F(ProgramFilesPathTest, MissingEmptyOrOversizedValueFallsBackToTheShellFold
     Store("");
     EXPECT_EQ(Proposed(), expected);
     Store(("D:\\" + std::string(300, 'x')).c_str());
+    EXPECT_EQ(Proposed(), expected);
+    Store("%SystemDrive%\\%NoSuchVariable%");
+    EXPECT_EQ(Proposed(), expected);
+    Store("%NoSuchVariable%\\Apps", REG_EXPAND_SZ);
     EXPECT_EQ(Proposed(), expected);
 }
 

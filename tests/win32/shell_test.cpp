@@ -155,16 +155,6 @@ TEST_F(ShellTest, NineLinksPointingIntoTheInstallDirectory) {
     EXPECT_TRUE(watcher.seen().empty());
 }
 
-TEST_F(ShellTest, MissingStartupFolderSkipsOnlyItsRow) {
-    Forget("Startup");
-    std::set<std::string> rootBefore = Entries("C:");
-    MakeShortcuts();
-    EXPECT_EQ(Entries(Folder("Desktop")).size(), 2u);
-    EXPECT_EQ(Entries(Group()).size(), 6u);
-    EXPECT_TRUE(Entries(Folder("Startup")).empty());
-    EXPECT_EQ(Entries("C:"), rootBefore) << "no link lands anywhere else";
-}
-
 TEST_F(ShellTest, SecondRunLeavesNineLinksAndReusesTheGroup) {
     MakeShortcuts();
     MakeShortcuts();
@@ -255,19 +245,69 @@ TEST_F(ShellTest, OldGroupWithASubFolderStaysAndTheResultIsFailure) {
     EXPECT_TRUE(watcher.seen().empty());
 }
 
-TEST_F(ShellTest, ShellFolderValuesAreTakenAsStoredOrNotAtAll) {
-    CWidePath path;
-    const std::string desktop = Folder("Desktop");
-    EXPECT_TRUE(GetShellFolder("Desktop", &path));
-    EXPECT_EQ(std::wstring(path.c_str()), std::wstring(desktop.begin(), desktop.end()));
-    RegSetValueExA(m_key, "Programs", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%SystemDrive%\\x"), 16);
-    EXPECT_TRUE(GetShellFolder("Programs", &path));
-    EXPECT_EQ(std::wstring(path.c_str()), L"%SystemDrive%\\x");
-    std::string tooLong(300, 'y');
-    RegSetValueExA(m_key, "Startup", 0, REG_SZ, reinterpret_cast<const BYTE*>(tooLong.c_str()), DWORD(tooLong.size() + 1));
-    EXPECT_FALSE(GetShellFolder("Startup", &path));
-    EXPECT_EQ(std::wstring(path.c_str()), L"");
-    EXPECT_FALSE(GetShellFolder("NoSuchFolder", &path));
+// What "Shell Folders" may hold, and where the links then go: a value that is no full
+// folder gives way to the user's own folder, as the shell names it from "User Shell
+// Folders" (here the test's folders), and nothing lands at the drive's root.
+void SetText(HKEY key, const char* name, const std::string& text, DWORD type = REG_SZ) {
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
+}
+
+TEST_F(ShellTest, EveryValueOfTheTableGivesTheUsersOwnFoldersOrNone) {
+    SetEnvironmentVariableA("SHELL_TESTS", kRoot);
+    // Expanded in place, not replaced by the shell's answer, which names another folder here.
+    SetText(m_keys[1], "Desktop", Folder("Elsewhere"));
+    SetText(m_key, "Desktop", "%SHELL_TESTS%\\Desktop", REG_EXPAND_SZ);
+    CWidePath desktop;
+    CText ansi;
+    EXPECT_TRUE(GetShellFolder("Desktop", &desktop) && desktop.ToAnsi(&ansi));
+    EXPECT_EQ(std::string(ansi.c_str()), Folder("Desktop"));
+    SetText(m_keys[1], "Desktop", Folder("Desktop"));
+
+    struct Value {
+        const char* prefix;  // the value is this and the folder's name; "": empty; nullptr: none
+        DWORD type;
+    };
+    const Value values[] = {{"", REG_SZ},
+                            {nullptr, REG_SZ},
+                            {"%SHELL_TESTS%\\", REG_EXPAND_SZ},
+                            {"%SHELL_TESTS%\\", REG_SZ},
+                            {"%NoSuchVariable%\\", REG_EXPAND_SZ},
+                            {"shell-tests\\", REG_SZ}};
+    const std::set<std::string> rootBefore = Entries("C:");
+    for (const Value& value : values) {
+        for (const char* name : {"Desktop", "Programs", "Startup"}) {
+            RegDeleteValueA(m_key, name);
+            const std::string text = value.prefix && *value.prefix ? value.prefix + std::string(name) : "";
+            if (value.prefix) SetText(m_key, name, text, value.type);
+        }
+        const std::string old = Folder("Programs") + "\\[ mp3 sondrel ]";
+        CreateDirectoryA(old.c_str(), nullptr);
+        Touch(old + "\\Read me.lnk");
+        EXPECT_TRUE(RemoveOldShortcuts());
+        const std::string label = value.prefix ? value.prefix : "(none)";
+        EXPECT_FALSE(Exists(old)) << label;
+        MakeShortcuts();
+        EXPECT_EQ(Entries(Folder("Desktop")).size(), 2u) << label;
+        EXPECT_EQ(Entries(Group()).size(), 6u) << label;
+        EXPECT_EQ(Entries(Folder("Startup")).size(), 1u) << label;
+        EXPECT_EQ(Entries("C:"), rootBefore) << label << ": no link anywhere else";
+        for (const char* name : {"Desktop", "Programs", "Startup"}) {
+            RemoveTree(Folder(name));
+            CreateDirectoryA(Folder(name).c_str(), nullptr);
+        }
+    }
+}
+
+TEST_F(ShellTest, AFolderNeitherTheTableNorTheShellCanGiveSkipsOnlyItsRows) {
+    const std::string nowhere = std::string(kRoot) + "\\Nowhere";
+    SetText(m_keys[1], "Startup", nowhere);
+    SetText(m_key, "Startup", "");
+    const std::set<std::string> rootBefore = Entries("C:");
+    MakeShortcuts();
+    EXPECT_EQ(Entries(Folder("Desktop")).size(), 2u);
+    EXPECT_EQ(Entries(Group()).size(), 6u);
+    EXPECT_FALSE(Exists(nowhere));
+    EXPECT_EQ(Entries("C:"), rootBefore) << "no link lands anywhere else";
 }
 
 // --- The settings file ---------------------------------------------------------------------
