@@ -5,7 +5,7 @@
 
 #include "framework/failure.h"
 
-enum class FileErrorCause {
+enum class FileErrorCause : unsigned char {
     kGeneric,
     kFileNotFound,
     kBadPath,

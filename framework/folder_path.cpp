@@ -1,5 +1,7 @@
 #include "framework/folder_path.h"
 
+#include <shlobj.h>
+
 namespace {
 
 bool IsSeparator(WCHAR c) { return c == L'\\'; }
@@ -89,4 +91,19 @@ PathFault CheckFolderPath(const CWidePath& path, CWidePath* culprit) {
         at += length + 1;
     }
     return PathFault::kNone;
+}
+
+bool ExpandFolderPath(CWidePath* path) {
+    WCHAR expanded[kMaxPathChars + 1];
+    DWORD n = ExpandEnvironmentStringsW(path->c_str(), expanded, kMaxPathChars + 1);
+    if (n == 0 || n > kMaxPathChars + 1 || !path->Assign(expanded, n - 1)) return false;
+    for (const WCHAR* p = expanded; *p; ++p)
+        if (*p == L'%') return false;  // a variable the system does not know
+    return FullPathRoot(*path) != 0;
+}
+
+bool GetKnownFolder(int csidl, CWidePath* path) {
+    WCHAR folder[MAX_PATH];
+    return SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK &&
+           path->Assign(folder, WideLength(folder)) && ExpandFolderPath(path);
 }

@@ -19,3 +19,13 @@ size_t FullPathRoot(const CWidePath& path);
 // Checks `path` and every name below its root. On a fault, *culprit is the name at fault
 // (the whole path for kNotFull and kForbiddenChar).
 PathFault CheckFolderPath(const CWidePath& path, CWidePath* culprit);
+
+// A folder as a stored text means it: its "%NAME%" variables expanded from the
+// environment. False when a variable is unknown, or the result does not fit or is not a
+// full path: an empty or relative text would put files at a drive's root or wherever the
+// program runs.
+bool ExpandFolderPath(CWidePath* path);
+
+// The shell's folder `csidl` (CSIDL_PROGRAM_FILES, CSIDL_DESKTOPDIRECTORY...) for this
+// user, checked as ExpandFolderPath checks; false when the shell has none.
+bool GetKnownFolder(int csidl, CWidePath* path);

@@ -15,9 +15,3 @@ bool ReadRegistryPath(HKEY root, const char* subKey, const char* value, CWidePat
     while (length > 0 && buffer[length - 1] == L'\0') --length;
     return path->Assign(buffer, length);
 }
-
-bool ReadRegistryText(HKEY root, const char* subKey, const char* value, CText* text) {
-    *text = "";
-    CWidePath path;
-    return ReadRegistryPath(root, subKey, value, &path) && path.ToAnsi(text);
-}

@@ -2,13 +2,9 @@
 #pragma once
 #include <windows.h>
 
-#include "framework/text.h"
 #include "framework/wide_path.h"
 
 // The text stored under `value` of `root`\`subKey`, taken as stored (no expansion). False,
 // with an empty path, when the key or the value cannot be read or the value does not fit
 // a path buffer.
 bool ReadRegistryPath(HKEY root, const char* subKey, const char* value, CWidePath* path);
-// The same text in the system's ANSI code page; false too when a character of it has no
-// code there.
-bool ReadRegistryText(HKEY root, const char* subKey, const char* value, CText* text);

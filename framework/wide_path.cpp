@@ -2,6 +2,12 @@
 
 #include <string.h>
 
+size_t WideLength(const WCHAR* text) {
+    size_t n = 0;
+    while (text[n]) ++n;
+    return n;
+}
+
 bool CWidePath::Fail() {
     m_text[0] = L'\0';
     m_length = 0;

@@ -10,6 +10,9 @@
 #include "framework/path.h"
 #include "framework/text.h"
 
+// The length of a terminated UTF-16 text, in units.
+size_t WideLength(const WCHAR* text);
+
 class CWidePath {
 public:
     bool Assign(const WCHAR* text, size_t length);

@@ -11,12 +11,6 @@ namespace {
 const char kOldDesktopLink[] = "[ mp3 sondrel ].lnk";
 const char kOldGroup[] = "[ mp3 sondrel ]";
 
-size_t WideLength(const WCHAR* text) {
-    size_t n = 0;
-    while (text[n]) ++n;
-    return n;
-}
-
 // Deletes every file of `folder`, the last one found included; sub-folders stay untouched.
 void DeleteFilesIn(const CWidePath& folder) {
     CWidePath pattern = folder;

@@ -20,32 +20,15 @@ int ShellFolderId(const char* valueName) {
     return -1;
 }
 
-// A folder the links can go to: a full path, with every "%NAME%" in it expanded. An empty
-// or relative text would put them at a drive's root or wherever the program runs.
-bool MadeUsable(CWidePath* path) {
-    WCHAR expanded[kMaxPathChars + 1];
-    DWORD n = ExpandEnvironmentStringsW(path->c_str(), expanded, kMaxPathChars + 1);
-    if (n == 0 || n > kMaxPathChars + 1 || !path->Assign(expanded, n - 1)) return false;
-    for (const WCHAR* p = expanded; *p; ++p)
-        if (*p == L'%') return false;  // a variable the system does not know
-    return FullPathRoot(*path) != 0;
-}
-
-bool AskTheShell(const char* valueName, CWidePath* path) {
-    WCHAR folder[MAX_PATH];
-    int id = ShellFolderId(valueName);
-    return id >= 0 && SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK &&
-           path->Assign(folder, wcslen(folder)) && MadeUsable(path);
-}
-
 }  // namespace
 
 bool GetShellFolder(const char* valueName, CWidePath* path) {
     if (ReadRegistryPath(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                          valueName, path) &&
-        MadeUsable(path))
+        ExpandFolderPath(path))
         return true;
-    if (AskTheShell(valueName, path)) return true;
+    const int id = ShellFolderId(valueName);
+    if (id >= 0 && GetKnownFolder(id, path)) return true;
     path->Assign(L"", 0);
     return false;
 }
