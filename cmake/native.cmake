@@ -1,5 +1,5 @@
 # The native tree: the portable code's tests, run directly on the build machine.
-add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(cmake/gtest.cmake)
 
 add_library(sondrel_portable STATIC framework/text.cpp payload/crc32.cpp payload/szdd_decode.cpp payload/szdd_encode.cpp)
 target_include_directories(sondrel_portable PUBLIC ${CMAKE_SOURCE_DIR})
