@@ -16,7 +16,7 @@ const DWORD kFindPauseMs = 100;
 // Puts the running copy's dialog, or the question it is asking, in front of the user.
 void BringRunningSetupToFront() {
     HWND dialog = nullptr;
-    for (int i = 0; i < kFindTries && !(dialog = FindWindowA("#32770", SETUP_DIALOG_CAPTION)); ++i)
+    for (int i = 0; i < kFindTries && !(dialog = FindWindowA("#32770", SETUP_CAPTION)); ++i)
         Sleep(kFindPauseMs);
     if (!dialog) return;
     if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);

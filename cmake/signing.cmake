@@ -9,7 +9,7 @@ set(SONDREL_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 time-stamp server; empt
 set(SONDREL_SIGN_TIME "" CACHE STRING "Signing time in Unix seconds, for byte-identical signed files; empty: now")
 
 # The program's description in the signature: what Windows shows when it asks the user.
-set(SONDREL_SIGN_DESCRIPTION "[ mp3 - sondrel ] setup")
+set(SONDREL_SIGN_DESCRIPTION "${SONDREL_SETUP_CAPTION}")
 
 function(sondrel_sign target)
     if(SONDREL_SIGN_PKCS12)

@@ -2,6 +2,7 @@
 # through Wine by ctest.
 enable_language(RC)
 include(cmake/product_flags.cmake)
+include(cmake/product.cmake)
 
 # The Wine prefix the tests run in: 64-bit programs need a win64 one.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -1,8 +1,8 @@
 // Identifiers of the setup program's resources: templates, pictures, controls, texts.
 #pragma once
+#include "resources/product.h"
 
 #define IDD_SETUP_DIALOG         102
-#define SETUP_DIALOG_CAPTION     "[ mp3 - sondrel ] setup"  // also how a second copy finds it
 #define IDR_MAINFRAME            128  // program icon
 #define IDB_SIDEBAR              129  // picture at the main dialog's left edge
 #define IDD_NEWSLETTER           139

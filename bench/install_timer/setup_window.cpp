@@ -3,11 +3,12 @@
 #include <stdexcept>
 
 #include "box.h"
+#include "resources/product.h"
 #include "text.h"
 
 namespace {
 
-const wchar_t kSetupTitle[] = L"[ mp3 - sondrel ] setup";
+const wchar_t kSetupTitle[] = L"" SETUP_CAPTION;
 const int kFolderEdit = 1001;
 const DWORD kLookEveryMs = 10;
 

@@ -1,0 +1,15 @@
+# The facts of resources/product.h for what the build writes itself: SONDREL_VERSION
+# ("4.3.0.1", as a manifest writes it) and SONDREL_SETUP_CAPTION.
+set(product_h ${CMAKE_SOURCE_DIR}/resources/product.h)
+file(STRINGS ${product_h} product_lines REGEX "^#define (PRODUCT_VERSION_NUMBERS|SETUP_CAPTION) ")
+foreach(line IN LISTS product_lines)
+    if(line MATCHES "^#define PRODUCT_VERSION_NUMBERS +([0-9]+),([0-9]+),([0-9]+),([0-9]+)")
+        set(SONDREL_VERSION "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3}.${CMAKE_MATCH_4}")
+    elseif(line MATCHES "^#define SETUP_CAPTION +\"([^\"]+)\"")
+        set(SONDREL_SETUP_CAPTION "${CMAKE_MATCH_1}")
+    endif()
+endforeach()
+if(NOT SONDREL_VERSION OR NOT SONDREL_SETUP_CAPTION)
+    message(FATAL_ERROR "${product_h} does not define PRODUCT_VERSION_NUMBERS and SETUP_CAPTION as expected")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${product_h})
