@@ -6,8 +6,8 @@
 #include <shellapi.h>
 
 #include "app/install_dir.h"
+#include "app/setup_app.h"
 #include "framework/string_table.h"
-#include "framework/app.h"
 #include "framework/message_box.h"
 #include "framework/path.h"
 #include "payload/catalogue.h"
@@ -56,13 +56,6 @@ private:
 
 }  // namespace
 
-CFailure CSetupDlg::InstallEntry(size_t index, int* installed) {
-    const PayloadEntry& entry = kPayloadCatalogue[index];
-    int written = 0;
-    RETURN_IF_RAISED(InstallPayloadFile(entry, &written));
-    *installed = *installed && written;
-    return CFailure();
-}
 
 // A directory that cannot be installed into is named in a box, and the user corrects the
 // text as typed: nothing has been written.
@@ -89,12 +82,15 @@ CFailure CSetupDlg::OnInstall() {
     RequestClose("Mp3QuilloWndClass", nullptr);
     AdvanceProgress(10);
 
+    // The bar reaches 20 % after the first entry, 50 % before the last, 60 % after it.
     int installed = 1;
-    RETURN_IF_RAISED(InstallEntry(0, &installed));
-    AdvanceProgress(20);
-    for (size_t i = 1; i + 1 < kPayloadCount; ++i) RETURN_IF_RAISED(InstallEntry(i, &installed));
-    AdvanceProgress(50);
-    RETURN_IF_RAISED(InstallEntry(kPayloadCount - 1, &installed));
+    for (size_t i = 0; i < kPayloadCount; ++i) {
+        if (i == kPayloadCount - 1) AdvanceProgress(50);
+        int written = 0;
+        RETURN_IF_RAISED(InstallPayloadFile(kPayloadCatalogue[i], &written));
+        installed = installed && written;
+        if (i == 0) AdvanceProgress(20);
+    }
     AdvanceProgress(60);
 
     RunShellStep();

@@ -40,8 +40,8 @@ public:
 
     // The shell and settings operations of the install, on this dialog's window and
     // install directory (shell/shortcuts.h, shell/old_shortcuts.h, shell/settings.h).
-    void CreateShortcut(const ShortcutRow& row) { ::CreateShortcut(m_hWnd, m_strInstallDir, row); }
-    void CreateShortcuts() { ::CreateShortcuts(m_hWnd, m_strInstallDir); }
+    void CreateShortcut(const ShortcutRow& row) { ::CreateShortcut(m_hWnd, m_strInstallDir, kHtmlViewFolder, row); }
+    void CreateShortcuts() { ::CreateShortcuts(m_hWnd, m_strInstallDir, kHtmlViewFolder); }
     BOOL RemoveOldShortcuts() { return ::RemoveOldShortcuts() ? TRUE : FALSE; }
     UINT ReadMailingListFlag() { return ::ReadMailingListFlag(); }
 
@@ -65,6 +65,4 @@ private:
     // Draws the sidebar picture anew at its control's size, after the dialog opened and
     // whenever the display scale changed.
     void FitSidebar();
-    // Installs catalogue entry `index` and ANDs its result into *installed.
-    CFailure InstallEntry(size_t index, int* installed);
 };

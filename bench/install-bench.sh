@@ -46,6 +46,16 @@ setup_of() { if [ "$1" = sample ]; then echo "$tree/setup.exe"; else echo "$big_
 peer_of() { echo "$work/peers/$1-$2.exe"; }
 win_path() { echo "Z:${1//\//\\}"; }
 
+# The peer's list of the thirteen files, in install order, from the program's own catalogue:
+# the folder each lands in, then the file.
+peer_files() {
+    awk -F'"' '/^PAYLOAD_ENTRY\(/ {
+        folder = $0 ~ /HTMLVIEW\)$/ ? "$INSTDIR\\HtmlView" : "$INSTDIR"
+        if (folder != last) print "SetOutPath \"" (last = folder) "\""
+        print "File \"${PAYLOAD}/" $4 "\""
+    }' "$root/payload/catalogue.def"
+}
+
 # Our tree as `make` builds it, the same program with the large payload in a tree of its
 # own, and the four NSIS installers.
 build_all() {
@@ -56,10 +66,13 @@ build_all() {
         -DSONDREL_PAYLOAD_DIR="$work/payload-large" >/dev/null
     cmake --build "$big_tree" --target setup -- --no-print-directory >/dev/null
     mkdir -p "$work/peers"
-    local size compressor
+    peer_files >"$work/peers/files.nsh"
+    local size compressor caption
+    caption=$(sed -n 's/^#define SETUP_CAPTION *"\([^"]*\)".*/\1/p' "$root/resources/product.h")
     for size in "${sizes[@]}"; do
         for compressor in zlib lzma; do
-            makensis -V1 -DPAYLOAD="$(payload_of "$size")" -DCOMPRESSOR="$compressor" -DTARGET="$nsis_target" \
+            makensis -V1 -DPAYLOAD="$(payload_of "$size")" -DFILES="$work/peers/files.nsh" -DCAPTION="$caption" \
+                -DCOMPRESSOR="$compressor" -DTARGET="$nsis_target" \
                 -DOUTFILE="$(peer_of "$size" "$compressor")" "$root/bench/peer/sondrel.nsi" >&2
         done
     done

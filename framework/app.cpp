@@ -18,7 +18,7 @@ HINSTANCE AfxGetInstanceHandle() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     sysdll::RestrictSearchPath();
     CWinApp* app = AfxGetApp();
-    if (!app) return kExitNotInstalled;
+    if (!app) return 1;  // built without an application object: nothing could run
     app->m_hInstance = instance;
     if (app->InitInstance()) {
         MSG msg;

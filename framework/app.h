@@ -6,13 +6,6 @@
 
 class CWnd;
 
-// Exit codes of the program.
-enum ExitCode {
-    kExitInstalled = 0,      // an install completed and succeeded
-    kExitInstallFailed = 1,  // an install completed and reported its failure
-    kExitNotInstalled = 2,   // cancelled, or ended without completing an install
-};
-
 class CWinApp {
 public:
     CWinApp();
@@ -31,7 +24,7 @@ protected:
     ~CWinApp();
 
 private:
-    int m_nExitCode = kExitNotInstalled;
+    int m_nExitCode = 0;  // until the application sets its own
 };
 
 CWinApp* AfxGetApp();

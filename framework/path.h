@@ -8,15 +8,9 @@
 // terminator.
 const size_t kMaxPathChars = 259;
 
-// True when the last character (not merely the last byte: a double-byte character may
-// end in the byte of "\") is a backslash.
-bool EndsWithBackslash(const CText& path);
 // `folder` + "\" + `name`, without doubling a backslash that ends `folder`; `folder`
 // itself when `name` is null (no sub-folder).
 CText JoinPath(const CText& folder, const char* name);
 // True when `path` was built whole and is no longer than kMaxPathChars characters: a
 // double-byte character counts once, as the system sees it.
 bool FitsPathLimit(const CText& path);
-
-// True when a directory entry of that name exists, file or folder alike.
-bool EntryExists(const char* path);

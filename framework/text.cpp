@@ -96,8 +96,6 @@ long CText::Find(const char* what, size_t start) const {
     return hit ? static_cast<long>(hit - m_p) : -1;
 }
 
-bool CText::operator==(const char* s) const { return strcmp(c_str(), s ? s : "") == 0; }
-
 void CText::Truncate(size_t newLength) {
     if (newLength < m_len) {
         m_len = newLength;

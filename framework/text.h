@@ -31,19 +31,9 @@ public:
     size_t GetLength() const { return m_len; }
     bool IsEmpty() const { return m_len == 0; }
     bool Failed() const { return m_failed; }
-    char operator[](size_t i) const { return m_p[i]; }
-    char Last() const { return m_len ? m_p[m_len - 1] : '\0'; }
 
-    // Position of the first occurrence at or after `start`, or -1. Byte-wise: callers
-    // that must respect double-byte characters scan with the platform's code-page rules.
-    long Find(const char* what, size_t start = 0) const;
-    bool Contains(const char* what) const { return Find(what) >= 0; }
-    bool operator==(const char* s) const;
-    bool operator!=(const char* s) const { return !(*this == s); }
-
-    // Shortens the text to `newLength` bytes; a longer length changes nothing.
-    void Truncate(size_t newLength);
-    // Replaces every occurrence of `what` by `with`; the replacement is not rescanned.
+    // Replaces every occurrence of `what` by `with`, byte-wise; the replacement is not
+    // rescanned.
     CText Replaced(const char* what, const char* with) const;
 
     // A writable buffer of `capacity` bytes plus terminator, for APIs that fill one.
@@ -53,6 +43,10 @@ public:
     void ReleaseBuffer();
 
 private:
+    // Position of the first occurrence at or after `start`, or -1.
+    long Find(const char* what, size_t start) const;
+    // Shortens the text to `newLength` bytes; a longer length changes nothing.
+    void Truncate(size_t newLength);
     bool Reserve(size_t capacity);
     void Fail();
     char* m_p = nullptr;

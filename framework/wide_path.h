@@ -24,7 +24,6 @@ public:
 
     const WCHAR* c_str() const { return m_text; }
     size_t Length() const { return m_length; }
-    bool Failed() const { return m_failed; }
     // True when a directory entry of that name exists, file or folder alike.
     bool Exists() const;
     // The same path in the system's ANSI code page, only when every character has its own

@@ -15,7 +15,6 @@ public:
     // reached or the text could not grow.
     bool Add(const char* piece, size_t length);
     bool Acknowledged() const { return m_found; }
-    size_t Kept() const { return m_body.GetLength(); }
 
 private:
     CText m_body;

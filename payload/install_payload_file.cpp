@@ -81,10 +81,11 @@ CFailure WriteScratch(const char* path, const ResourceBytes& packed, bool* creat
 }
 
 // Deletes the old target, asking the user to close it while it is in use; false when
-// the user gave up.
+// the user gave up. A target that is not there needs no deleting.
 bool DeleteOldTarget(HWND owner, const CText& target) {
-    if (!EntryExists(target)) return true;
     while (!DeleteFileA(target)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
         if (ShowMessage(owner, FormatText(IDS_CANNOT_UPDATE_FILE, target), MB_OKCANCEL | MB_ICONQUESTION,
                         LoadText(IDS_CAPTION)) != IDOK)
             return false;

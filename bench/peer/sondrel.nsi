@@ -1,14 +1,17 @@
 ; The install of [ mp3 - sondrel ] written for NSIS 3, step for step as setup.exe does it,
 ; so that the two can be timed side by side (bench/install-bench.sh). Run silent:
 ;     sondrel-peer.exe /S /D=C:\Some Folder
-; Built with, all four defines required:
-;     makensis -DPAYLOAD=DIR -DCOMPRESSOR=zlib|lzma -DTARGET=amd64-unicode|x86-unicode \
-;              -DOUTFILE=FILE bench/peer/sondrel.nsi
-; PAYLOAD holds the thirteen files under their English names. zlib packs each file on its
-; own; lzma packs them all in one solid block.
+; Built with, all six defines required:
+;     makensis -DPAYLOAD=DIR -DFILES=NSH -DCAPTION=TEXT -DCOMPRESSOR=zlib|lzma \
+;              -DTARGET=amd64-unicode|x86-unicode -DOUTFILE=FILE bench/peer/sondrel.nsi
+; PAYLOAD holds the thirteen files under their English names; FILES is the list of them
+; that bench/install-bench.sh makes from the program's catalogue (payload/catalogue.def),
+; and CAPTION the program's caption (resources/product.h), by which the timer finds either
+; installer's window. zlib packs each file on its own; lzma packs them all in one solid
+; block.
 
-!ifndef PAYLOAD | COMPRESSOR | TARGET | OUTFILE
-    !error "define PAYLOAD, COMPRESSOR (zlib or lzma), TARGET and OUTFILE"
+!ifndef PAYLOAD | FILES | CAPTION | COMPRESSOR | TARGET | OUTFILE
+    !error "define PAYLOAD, FILES, CAPTION, COMPRESSOR (zlib or lzma), TARGET and OUTFILE"
 !endif
 
 Target ${TARGET}
@@ -28,7 +31,7 @@ Target ${TARGET}
 !define SETTINGS "$WINDIR\MP3 SONDREL.INI"
 
 Name "[ mp3 - sondrel ]"
-Caption "[ mp3 - sondrel ] setup"
+Caption "${CAPTION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\MP3 Sondrel"
 ; setup.exe's manifest asks for administrator rights too.
@@ -62,22 +65,7 @@ Section
 
     ; The thirteen files, in setup.exe's order.
     ClearErrors
-    SetOutPath "$INSTDIR"
-    File "${PAYLOAD}/mp3 sondrel.exe"
-    File "${PAYLOAD}/Tolvane.exe"
-    SetOutPath "$INSTDIR\HtmlView"
-    File "${PAYLOAD}/readme.htm"
-    File "${PAYLOAD}/Logo.jpg"
-    File "${PAYLOAD}/Manual.htm"
-    File "${PAYLOAD}/Fileview.tpl"
-    File "${PAYLOAD}/Fileviewp.tpl"
-    SetOutPath "$INSTDIR"
-    File "${PAYLOAD}/CSV sample.edf"
-    File "${PAYLOAD}/HTML sample.edf"
-    File "${PAYLOAD}/Uninstall.exe"
-    File "${PAYLOAD}/mp3 quillo.exe"
-    File "${PAYLOAD}/xaudio.dll"
-    File "${PAYLOAD}/website.url"
+    !include "${FILES}"
     !insertmacro NoteFailure
 
     ; The previous version's desktop link and program group (its files, then the folder).

@@ -50,21 +50,6 @@ TEST(Text, ReplacedDoesNotRescanTheReplacement) {
     EXPECT_STREQ(CText("").Replaced("%1", "z"), "");
 }
 
-TEST(Text, FindContainsAndTruncate) {
-    CText t("C:\\Program Files\\");
-    EXPECT_EQ(t.Find("Program"), 3);
-    EXPECT_EQ(t.Find("\\", 3), 16);
-    EXPECT_EQ(t.Find("x"), -1);
-    EXPECT_EQ(t.Find("C", 99), -1);
-    EXPECT_FALSE(t.Contains("%SystemDrive%"));
-    EXPECT_EQ(t.Last(), '\\');
-    t.Truncate(t.GetLength() - 1);
-    EXPECT_STREQ(t, "C:\\Program Files");
-    t.Truncate(100);
-    EXPECT_STREQ(t, "C:\\Program Files");
-    EXPECT_EQ(CText().Last(), '\0');
-}
-
 TEST(Text, BufferForApisThatFillOne) {
     CText t("old");
     char* p = t.GetBuffer(300);

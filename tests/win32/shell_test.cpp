@@ -111,7 +111,7 @@ protected:
     std::string Folder(const char* name) { return std::string(kRoot) + "\\" + name; }
     std::string Group() { return Folder("Programs") + "\\" + kGroup; }
     void MakeShortcuts() {
-        OnFreshThread([&] { CreateShortcuts(nullptr, m_installDir.c_str()); });
+        OnFreshThread([&] { CreateShortcuts(nullptr, m_installDir.c_str(), "HtmlView"); });
     }
 
     struct Saved {
@@ -166,7 +166,7 @@ TEST_F(ShellTest, ObjectLibraryAlreadyInitialisedMakesNoLinkAndShowsNothing) {
     OnFreshThread([&] {
         MessageBoxWatcher watcher;
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
-        CreateShortcuts(nullptr, m_installDir.c_str());
+        CreateShortcuts(nullptr, m_installDir.c_str(), "HtmlView");
         EXPECT_TRUE(watcher.seen().empty());
         CoUninitialize();
     });

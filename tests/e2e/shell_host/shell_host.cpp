@@ -5,13 +5,14 @@
 //   shell_host setting KEY VALUE       one key of the settings file's "Setup" section
 #include <cstring>
 
+#include "payload/catalogue.h"
 #include "shell/old_shortcuts.h"
 #include "shell/settings.h"
 #include "shell/shortcuts.h"
 
 int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "shortcuts") == 0) {
-        CreateShortcuts(nullptr, argv[2]);
+        CreateShortcuts(nullptr, argv[2], kHtmlViewFolder);
         return 0;
     }
     if (argc == 2 && strcmp(argv[1], "remove-old") == 0) return RemoveOldShortcuts() ? 0 : 1;
