@@ -15,7 +15,7 @@ packages=(
   cmake make g++ googletest python3 python3-pytest
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xauth x11-utils imagemagick iproute2 util-linux mount procps
   locales
   python3-pefile

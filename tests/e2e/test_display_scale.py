@@ -17,12 +17,9 @@ BASE_UNITS_AT_96 = (7, 13)  # MS Shell Dlg 8 at 100 %
 # Set before the test starts any program of its own (list it first): a program started
 # while another of the world runs at the old scale has been seen to start at that scale.
 @pytest.fixture(params=[144, 192])
-def dpi(request):
+def dpi(request, subscribed):  # no newsletter in the install below
     harness.set_display_dpi(request.param)
-    settings = harness.drive_c() / "windows" / "MP3 SONDREL.INI"
-    settings.write_text("[Setup]\r\nMailingList=1\r\n")  # no newsletter in the install below
     yield request.param
-    settings.unlink(missing_ok=True)
     harness.set_display_dpi(96)
 
 

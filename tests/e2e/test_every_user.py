@@ -3,7 +3,6 @@ shortcuts where they are, never in a look-alike account's folders, and a system 
 code page has two bytes to a character installs into a directory as long in characters
 as any other."""
 import shutil
-import subprocess
 
 import pytest
 
@@ -17,14 +16,10 @@ INSTALL = "C:\\Sondrel Users"
 
 
 @pytest.fixture(autouse=True)
-def world():
-    """A subscription on record (the newsletter is not offered), the usual folder tables
-    afterwards."""
-    settings = harness.drive_c() / "windows" / "MP3 SONDREL.INI"
-    settings.write_text("[Setup]\r\nMailingList=1\r\n")
+def world(subscribed):
+    """No newsletter offered, the usual folder tables afterwards."""
     shutil.rmtree(harness.unix_path(INSTALL), ignore_errors=True)
     yield
-    settings.unlink(missing_ok=True)
     harness.restore_shell_folders()
 
 
@@ -56,11 +51,6 @@ def install(driver, launch, directory, lang="en_US.UTF-8"):
     return run.wait(), outcome["text"]
 
 
-def lnk_target(path):
-    out = subprocess.run(["lnkinfo", str(path)], stdout=subprocess.PIPE, text=True, check=True).stdout
-    return next(line.split(":", 1)[1].strip() for line in out.splitlines() if line.strip().startswith("Local path"))
-
-
 def links_in(folders):
     """Every link file under the three folders, by folder, with its target."""
     found = {}
@@ -69,7 +59,7 @@ def links_in(folders):
         for path in sorted(root.rglob("*.lnk")):
             if name == "Programs" and "Startup" in path.relative_to(root).parts:
                 continue
-            found[f"{name}\\{path.relative_to(root)}".replace("/", "\\")] = lnk_target(path)
+            found[f"{name}\\{path.relative_to(root)}".replace("/", "\\")] = harness.lnk_target(path)
     return found
 
 

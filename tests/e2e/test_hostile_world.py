@@ -19,7 +19,7 @@ START_QUESTION = "Installation successful !\nDo you want to start [ mp3 - sondre
 @pytest.fixture
 def fresh_install():
     """An install folder and no settings file, so that the newsletter is offered."""
-    (harness.drive_c() / "windows" / "MP3 SONDREL.INI").unlink(missing_ok=True)
+    harness.settings_file().unlink(missing_ok=True)
     folder = "C:\\Sondrel Hostile"
     shutil.rmtree(harness.unix_path(folder), ignore_errors=True)
     return folder

@@ -23,14 +23,7 @@ FAILED = "Some problem have occurred during the installation.\n[ mp3 - sondrel ]
 PROGRAM_NAME = "setup"  # the caption of boxes without one of their own
 
 
-@pytest.fixture(autouse=True)
-def subscribed():
-    """The user subscribed to the newsletter earlier, so installs go from the player question
-    straight to the outcome; the newsletter's part of the road has tests of its own."""
-    settings = harness.drive_c() / "windows" / "MP3 SONDREL.INI"
-    settings.write_text("[Setup]\r\nMailingList=1\r\n")
-    yield
-    settings.unlink(missing_ok=True)
+pytestmark = pytest.mark.usefixtures("subscribed")
 
 
 def fresh(folder):

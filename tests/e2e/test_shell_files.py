@@ -1,7 +1,6 @@
 """What the shell and settings operations leave on disk, read back from Linux by
 independent tools: liblnk's lnkinfo for the link files, Python's configparser for the
 settings file."""
-import configparser
 import os
 import shutil
 import subprocess
@@ -94,28 +93,18 @@ def test_old_shortcuts_go_and_the_current_ones_stay(shell_folders):
     assert len(list((shell_folders / "Programs" / "[ mp3 - sondrel ]").iterdir())) == 6
 
 
-def settings_file():
-    return harness.drive_c() / "windows" / "MP3 SONDREL.INI"
-
-
-def read_settings():
-    parser = configparser.ConfigParser(interpolation=None)  # strict: a doubled key is an error
-    parser.read(settings_file(), encoding="cp1252")
-    return parser
-
-
 def test_settings_file_keeps_what_other_programs_wrote():
-    path = settings_file()
+    path = harness.settings_file()
     path.unlink(missing_ok=True)
     assert host("setting", "InstallPath", "C:\\First") == 0
     assert host("setting", "Player", "1") == 0
-    settings = read_settings()
+    settings = harness.read_settings()
     assert dict(settings["Setup"]) == {"installpath": "C:\\First", "player": "1"}
 
     # The main application keeps settings of its own in the same file, and an older
     # version wrote the key in lower case.
     path.write_bytes(b"[Setup]\r\ninstallpath=C:\\First\r\nSkin=dark\r\nPlayer=1\r\n\r\n[Window]\r\nLeft=10\r\n")
     assert host("setting", "InstallPath", "D:\\Second") == 0
-    settings = read_settings()
+    settings = harness.read_settings()
     assert dict(settings["Setup"]) == {"skin": "dark", "installpath": "D:\\Second", "player": "1"}
     assert dict(settings["Window"]) == {"left": "10"}

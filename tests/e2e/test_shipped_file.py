@@ -15,13 +15,7 @@ from harness import CATALOGUE, EDIT, IDNO, IDOK, SETUP_TITLE
 FAILED = "Some problem have occurred during the installation.\n[ mp3 - sondrel ] is not correctly installed !"
 
 
-@pytest.fixture(autouse=True)
-def subscribed():
-    """The newsletter is not offered: these installs are about the files."""
-    settings = harness.drive_c() / "windows" / "MP3 SONDREL.INI"
-    settings.write_text("[Setup]\r\nMailingList=1\r\n")
-    yield
-    settings.unlink(missing_ok=True)
+pytestmark = pytest.mark.usefixtures("subscribed")  # these installs are about the files
 
 
 def install_with(driver, exe, folder, last_button):

@@ -1,8 +1,6 @@
 """The whole install as a user meets it: files, shortcuts, the previous version's
 shortcuts and the settings file, each scenario from a known state."""
-import configparser
 import shutil
-import subprocess
 
 import pytest
 
@@ -17,17 +15,6 @@ START_MENU = USER + "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Program
 DESKTOP, PROGRAMS, STARTUP = USER + "\\Desktop", START_MENU, START_MENU + "\\Startup"
 
 
-def lnk_target(path):
-    out = subprocess.run(["lnkinfo", str(path)], stdout=subprocess.PIPE, text=True, check=True).stdout
-    return next(line.split(":", 1)[1].strip() for line in out.splitlines() if line.strip().startswith("Local path"))
-
-
-def settings():
-    parser = configparser.ConfigParser(interpolation=None)
-    parser.read(harness.drive_c() / "windows" / "MP3 SONDREL.INI", encoding="cp1252")
-    return parser
-
-
 @pytest.fixture
 def known_state():
     """No install, no settings file, empty shell folders, the user's usual folder tables;
@@ -38,7 +25,7 @@ def known_state():
     shutil.rmtree(harness.unix_path(PROGRAMS), ignore_errors=True)
     for folder in (DESKTOP, PROGRAMS, STARTUP):
         harness.unix_path(folder).mkdir(parents=True, exist_ok=True)
-    (harness.drive_c() / "windows" / "MP3 SONDREL.INI").unlink(missing_ok=True)
+    harness.settings_file().unlink(missing_ok=True)
     old_group = harness.unix_path(PROGRAMS + "\\[ mp3 sondrel ]")
     old_group.mkdir()
     for name in ("[ mp3 sondrel ].lnk", "Read me.lnk", "Uninstall.lnk"):
@@ -82,7 +69,7 @@ def links():
         for path in root.rglob("*.lnk"):
             if folder == PROGRAMS and path.parent.name == "Startup":
                 continue
-            found[f"{folder}\\{path.relative_to(root)}".replace("/", "\\")] = lnk_target(path)
+            found[f"{folder}\\{path.relative_to(root)}".replace("/", "\\")] = harness.lnk_target(path)
     return found
 
 
@@ -138,7 +125,7 @@ def test_first_install_replaces_the_previous_versions_shortcuts_and_subscribes_o
     for entry in CATALOGUE:
         path = harness.installed_path(known_state, entry, french=lang == "fr")
         assert path.read_bytes() == harness.payload_source(entry[1])
-    assert dict(settings()["Setup"]) == {"installpath": inst, "player": "1", "mailinglist": "1"}
+    assert dict(harness.read_settings()["Setup"]) == {"installpath": inst, "player": "1", "mailinglist": "1"}
 
     # The next install finds the subscription: the start question follows the player question.
     run, outcome = install(driver, launch, inst, lang=n["locale"], caption=n["caption"])
@@ -165,7 +152,7 @@ def test_no_acknowledged_subscription_leaves_no_mark_and_the_offer_comes_again(d
     try:
         run, _ = install(driver, launch, "C:\\Sondrel Whole", newsletter=answer)
         assert run.wait() == 0
-        assert "mailinglist" not in settings()["Setup"]
+        assert "mailinglist" not in harness.read_settings()["Setup"]
         run, _ = install(driver, launch, "C:\\Sondrel Whole", newsletter=cancel(driver))
         assert run.wait() == 0
     finally:
@@ -187,7 +174,7 @@ def test_box_cleared_makes_no_shortcut_but_still_removes_the_old_ones(driver, la
     assert not harness.unix_path(PROGRAMS + "\\[ mp3 - sondrel ]").exists()
     assert not harness.unix_path(PROGRAMS + "\\[ mp3 sondrel ]").exists()
     assert not harness.unix_path(DESKTOP + "\\[ mp3 sondrel ].lnk").exists()
-    assert settings()["Setup"]["InstallPath"] == "C:\\Sondrel Whole"
+    assert harness.read_settings()["Setup"]["InstallPath"] == "C:\\Sondrel Whole"
 
 
 def test_a_failed_entry_still_writes_the_settings(driver, launch, known_state):
@@ -200,6 +187,6 @@ def test_a_failed_entry_still_writes_the_settings(driver, launch, known_state):
     harness.answer_box(driver, "setup", IDNO)
     assert harness.answer_box(driver, SETUP_TITLE, IDOK)["icon"] == "exclamation"
     assert run.wait() == 1
-    assert dict(settings()["Setup"]) == {"installpath": "C:\\Sondrel Whole", "player": "1"}
+    assert dict(harness.read_settings()["Setup"]) == {"installpath": "C:\\Sondrel Whole", "player": "1"}
     assert len(links()) == 9, "a failed payload entry does not stop the shortcuts"
     no_newsletter(driver)
