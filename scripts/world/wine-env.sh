@@ -57,6 +57,18 @@ small_drive() {
     fi
 }
 
+# Windows draws the caption buttons' symbols (the close box's cross) in the Marlett font.
+# Debian's Wine looks for its own fonts in a folder it cannot name (its data folder
+# followed by "../fonts"), so the world's Fonts folder gets a copy of Wine's Marlett.
+symbol_font() {
+    local font=/usr/share/wine/fonts/marlett.ttf
+    if [ -f "$font" ]; then
+        cp "$font" "$prefix/drive_c/windows/Fonts/"
+    else
+        echo "no $font (Debian package fonts-wine): caption buttons show letters instead of symbols" >&2
+    fi
+}
+
 # One server serves 32- and 64-bit programs alike; the 64-bit one where it is installed.
 server() {
     local s
@@ -109,6 +121,7 @@ ENV
     for folder in "$prefix"/drive_c/users/*/*; do
         if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
     done
+    symbol_font
     small_drive
     echo "Wine prefix $prefix ($arch) ready on display :$display"
 }
