@@ -41,14 +41,6 @@ bool Resolved(CWidePath* path) {
     return path->Assign(full, n);
 }
 
-// The drive's or share's root, with its separator.
-CWidePath RootOf(const CWidePath& path) {
-    CWidePath root;
-    root.Assign(path.c_str(), FullPathRoot(path));
-    root.Join(L"", 0);
-    return root;
-}
-
 UINT Refuse(UINT textId, const CWidePath& what, CText* named) {
     what.ToAnsi(named);
     return textId;
@@ -65,16 +57,20 @@ UINT ChooseInstallDir(const CText& typed, CText* dir, CText* named) {
                                       IDS_DIR_BAD_ENDING};
     if (UINT fault = kFaultText[static_cast<int>(CheckFolderPath(path, &culprit))]) return Refuse(fault, culprit, named);
     if (!Resolved(&path)) return IDS_DIR_TOO_LONG;
-    const CWidePath root = RootOf(path);
-    if (GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES) return Refuse(IDS_DIR_NO_DRIVE, root, named);
+    culprit.Assign(path.c_str(), FullPathRoot(path));  // the drive's or share's root
+    culprit.Join(L"", 0);
+    if (GetFileAttributesW(culprit.c_str()) == INVALID_FILE_ATTRIBUTES) return Refuse(IDS_DIR_NO_DRIVE, culprit, named);
+    if (!path.ToAnsi(dir)) return IDS_DIR_FORBIDDEN_CHAR;
     // A file higher up the path is left to the folders' creation, which then fails before
     // it has made anything.
     DWORD attributes = GetFileAttributesW(path.c_str());
+    UINT problem = 0;
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Refuse(IDS_DIR_IS_FILE, path, named);
-    if (!path.ToAnsi(dir)) return IDS_DIR_FORBIDDEN_CHAR;
-    if (!PayloadFitsUnder(*dir)) return Refuse(IDS_DIR_TOO_LONG, path, named);
-    return 0;
+        problem = IDS_DIR_IS_FILE;
+    else if (!PayloadFitsUnder(*dir))
+        problem = IDS_DIR_TOO_LONG;
+    if (problem) *named = *dir;
+    return problem;
 }
 
 CFailure CreateInstallDir(const CText& dir) {

@@ -26,6 +26,16 @@ void RequestClose(const char* windowClass, const char* title) {
     SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseWaitMs, &answer);
 }
 
+// Asks a question with Yes and No; true on Yes. No caption: the box bears the program's name.
+bool AskYes(HWND owner, UINT textId, const char* caption = nullptr) {
+    return ShowMessage(owner, LoadText(textId), MB_YESNO | MB_ICONQUESTION, caption) == IDYES;
+}
+
+// Starts an installed program and does not wait for it.
+void StartInstalled(HWND owner, const CText& dir, UINT fileId, const char* parameters, int show) {
+    ShellExecuteA(owner, nullptr, JoinPath(dir, LoadText(fileId)), parameters, nullptr, show);
+}
+
 void SetExitCode(int code) {
     if (CWinApp* app = AfxGetApp()) app->SetExitCode(code);
 }
@@ -97,19 +107,14 @@ CFailure CSetupDlg::OnInstall() {
     AdvanceProgress(90);
     RunSettingsStep();
 
-    if (ShowMessage(m_hWnd, LoadText(IDS_ASK_DEFAULT_PLAYER), MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        CText player = JoinPath(m_strInstallDir, LoadText(IDS_FILE_PLAYER));
-        ShellExecuteA(m_hWnd, nullptr, player, " -reg", nullptr, SW_HIDE);
-    }
+    if (AskYes(m_hWnd, IDS_ASK_DEFAULT_PLAYER)) StartInstalled(m_hWnd, m_strInstallDir, IDS_FILE_PLAYER, " -reg", SW_HIDE);
     AdvanceProgress(100);
 
     CText caption = LoadText(IDS_CAPTION);
     if (installed) {
         RunNewsletterOffer();
-        if (ShowMessage(m_hWnd, LoadText(IDS_ASK_START_APP), MB_YESNO | MB_ICONQUESTION, caption) == IDYES) {
-            CText application = JoinPath(m_strInstallDir, LoadText(IDS_FILE_MAIN_APP));
-            ShellExecuteA(m_hWnd, nullptr, application, nullptr, nullptr, SW_SHOW);
-        }
+        if (AskYes(m_hWnd, IDS_ASK_START_APP, caption))
+            StartInstalled(m_hWnd, m_strInstallDir, IDS_FILE_MAIN_APP, nullptr, SW_SHOW);
         SetExitCode(kExitInstalled);
     } else {
         ShowMessage(m_hWnd, LoadText(IDS_INSTALL_FAILED), MB_OK | MB_ICONEXCLAMATION, caption);

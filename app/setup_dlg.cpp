@@ -25,7 +25,24 @@ BOOL CSetupDlg::OnInitDialog() {
     m_progress.SetRange(0, 100);
     m_nProgress = 0;
     FitSidebar();
+    NameUnlabelledControls();
     return TRUE;  // the focus goes to the first tab stop, Install
+}
+
+// A screen reader says a button's own text and a progress bar's window text, which the
+// bar never shows. "..." says nothing of what it does, so its text is the folder
+// browser's title and the dialog draws the three dots itself (DrawBrowseButton).
+void CSetupDlg::NameUnlabelledControls() {
+    static const UINT kNames[][2] = {{IDC_BROWSE, IDS_BROWSE_TITLE}, {IDC_PROGRESS, IDS_NAME_PROGRESS}};
+    for (const UINT* name : kNames) ::SetWindowTextA(GetDlgItem(name[0]), LoadText(name[1]));
+}
+
+// Enter clicks the push button that has the focus; "..." is drawn by the dialog, so the
+// system would give its Enter to Install: it browses here, as any push button would.
+CFailure CSetupDlg::OnOK() {
+    if (::GetFocus() != GetDlgItem(IDC_BROWSE)) return OnInstall();
+    OnBrowse();
+    return CFailure();
 }
 
 CFailure CSetupDlg::OnCommand(int id, int code, bool& handled) {
@@ -37,11 +54,34 @@ CFailure CSetupDlg::OnCommand(int id, int code, bool& handled) {
 }
 
 namespace {
+
 // Posted when the scale changed: the system has resized the controls by the time it is read.
 const UINT kFitSidebar = WM_APP + 1;
+
+// "..." as the system draws a push button, in the system's colours, pressed while it is
+// held down, with the focus rectangle while it has the focus and the user works by keys.
+// Pressed, the frame moves and the dots stay: the dots are small enough for that.
+void DrawBrowseButton(const DRAWITEMSTRUCT& item) {
+    RECT area = item.rcItem;
+    const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+    DrawFrameControl(item.hDC, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(item.hDC, "...", 3, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        area.left += 2, area.top += 2, area.right -= 2, area.bottom -= 2;
+        DrawFocusRect(item.hDC, &area);
+    }
+}
+
 }  // namespace
 
-INT_PTR CSetupDlg::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+INT_PTR CSetupDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+    if (msg == WM_DRAWITEM && wp == IDC_BROWSE) {
+        DrawBrowseButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        handled = true;
+        return TRUE;
+    }
     if (msg == WM_DPICHANGED) {
         PostMessageA(m_hWnd, kFitSidebar, 0, 0);  // the system's own resizing goes on
         return FALSE;
@@ -72,10 +112,10 @@ void CSetupDlg::FitSidebar() {
     RECT area;
     if (!sidebar || !GetClientRect(sidebar, &area)) return;
     HBITMAP fitted = StretchedBitmap(IDB_SIDEBAR, area.right, area.bottom);
-    if (!fitted) return;  // the template's picture stays, stretched by the control itself
+    if (!fitted) return;  // the picture is decoration: without memory for it there is none
     HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
         ::SendMessageA(sidebar, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fitted)));
-    if (previous) DeleteObject(previous);  // the template's own, or the one fitted before
+    if (previous) DeleteObject(previous);  // the one fitted before
     m_hSidebar = fitted;
 }
 
@@ -104,7 +144,7 @@ void CSetupDlg::OnBrowse() {
     char path[MAX_PATH];
     BOOL hasPath = SHGetPathFromIDListA(chosen, path);
     CoTaskMemFree(chosen);
-    if (hasPath) SetDlgItemTextA(m_hWnd, IDC_INSTALL_DIR, path);
+    if (hasPath) ::SetWindowTextA(GetDlgItem(IDC_INSTALL_DIR), path);
 }
 
 // One percent every 10 ms on a schedule kept from the first step: the time the bar takes

@@ -53,7 +53,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    CFailure OnOK() override { return OnInstall(); }
+    CFailure OnOK() override;
     CFailure OnCommand(int id, int code, bool& handled) override;
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
@@ -61,6 +61,8 @@ private:
     bool m_bInstalling = false;  // OnInstall is running
 
     void RefuseInstallDir(UINT textId, const char* named);
+    // Gives the controls without a label the names a screen reader says for them.
+    void NameUnlabelledControls();
     void PaintMinimised();
     // Draws the sidebar picture anew at its control's size, after the dialog opened and
     // whenever the display scale changed.

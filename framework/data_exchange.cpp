@@ -18,11 +18,13 @@ void DDX_Text(CDataExchange* pDX, int id, CText& value) {
     value = static_cast<CText&&>(text);
 }
 
+// The button's own messages: the dialog helpers would add two entries to the imports.
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
+    HWND box = GetDlgItem(pDX->m_hDlg, id);
     if (pDX->m_bSaveAndValidate)
-        value = IsDlgButtonChecked(pDX->m_hDlg, id) == BST_CHECKED ? 1 : 0;
+        value = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     else
-        CheckDlgButton(pDX->m_hDlg, id, value ? BST_CHECKED : BST_UNCHECKED);
+        SendMessageA(box, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {

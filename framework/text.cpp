@@ -3,7 +3,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-CText::CText() = default;
 CText::CText(const char* s) { *this = s; }
 CText::CText(const char* s, size_t n) { Append(s, n); }
 CText::CText(const CText& other) {

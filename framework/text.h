@@ -11,7 +11,7 @@
 
 class CText {
 public:
-    CText();
+    CText() = default;
     CText(const char* s);  // NOLINT(google-explicit-constructor): texts convert like CString
     CText(const char* s, size_t n);
     CText(const CText& other);

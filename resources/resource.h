@@ -30,7 +30,7 @@
 #define IDS_ASK_START_APP           9  // final question after a successful install
 #define IDS_FILE_WEBSITE           10  // file name of the internet shortcut to the web site
 #define IDS_LINK_WEBSITE           11  // link name of the web-site shortcut
-#define IDS_BROWSE_TITLE           12  // title of the folder-browse dialog
+#define IDS_BROWSE_TITLE           12  // title of the folder-browse dialog; a screen reader's name of "..."
 #define IDS_CAPTION                14  // caption of the setup program's message boxes and the newsletter's messages
 #define IDS_CANNOT_UPDATE_FILE     15  // prompt when an installed file cannot be replaced (%1 = full target path)
 #define IDS_INSTALL_FAILED         16  // error after an unsuccessful install
@@ -58,3 +58,4 @@
 #define IDS_DIR_NO_DRIVE           49  // the drive or share does not exist
 #define IDS_DIR_IS_FILE            50  // a file stands where a folder of the path should be
 #define IDS_DIR_TOO_LONG           51  // the files' paths would pass the path limit
+#define IDS_NAME_PROGRESS          52  // what a screen reader calls the progress bar

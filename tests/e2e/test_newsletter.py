@@ -35,13 +35,14 @@ TEXTS = {
 }
 
 # The template's controls in order: id, class, text, x, y, width, height (dialog units).
+# The label stands just before its field: a screen reader names the field after it.
 LAYOUT = [
     (IDOK, "Button", "OK", 212, 7, 50, 14),
     (IDCANCEL, "Button", "Cancel", 212, 24, 50, 14),
-    (EMAIL, "Edit", "", 51, 51, 131, 14),
     (-1, "Static", "In order to keep in touch and to be informed of any upgrade, please leave us your email to "
                    "receive the \n[ mp3 - sondrel ]'s newsletter.", 16, 9, 176, 31),
-    (-1, "Static", "Email :", 17, 54, 22, 8),
+    (-1, "Static", "&Email :", 17, 54, 22, 8),
+    (EMAIL, "Edit", "", 51, 51, 131, 14),
 ]
 
 
@@ -104,7 +105,7 @@ def test_dialog_opens_owned_by_the_main_window_with_its_layout_and_focus_on_ok(d
     for c, (cid, cls, text, x, y, w, h) in zip(controls, LAYOUT):
         assert c["text"] == text, cid
         assert all(abs(e - g) <= 1 for e, g in zip((x, y, w, h), c["dlu"])), (cid, c["dlu"])
-    assert controls[2]["style"] & ES_AUTOHSCROLL
+    assert controls[-1]["style"] & ES_AUTOHSCROLL
     assert driver.focus(dlg)["id"] == IDOK
 
     driver.click(dlg, IDCANCEL)

@@ -11,20 +11,22 @@ WS_MINIMIZEBOX, WS_MAXIMIZEBOX, DS_MODALFRAME, WS_EX_APPWINDOW = 0x20000, 0x1000
 WS_TABSTOP, ES_AUTOHSCROLL, SS_BITMAP, SS_ETCHEDFRAME, BS_AUTOCHECKBOX = 0x10000, 0x80, 0xE, 0x12, 0x3
 
 # The template's controls in order: id, class, text, x, y, width, height (dialog units).
-# The sidebar keeps its template's size: the picture is drawn to fill it.
+# The sidebar keeps its template's size: the picture is drawn to fill it. The label
+# stands just before its field, as a screen reader wants it; "..." and the bar carry their
+# names for a screen reader as their texts, which neither shows.
 LAYOUT = [
-    (IDOK, "Button", "Install", 290, 9, 50, 14),
+    (IDOK, "Button", "&Install", 290, 9, 50, 14),
     (IDCANCEL, "Button", "Cancel", 290, 25, 50, 14),
-    (SIDEBAR, "Static", None, 12, 9, 80, 154),  # shows bitmap 129
+    (SIDEBAR, "Static", "", 12, 9, 80, 154),  # shows bitmap 129
+    (-1, "Static", "&Directory for [ mp3 - sondrel ] files", 111, 120, 157, 8),
     (EDIT, "Edit", None, 111, 130, 196, 12),
-    (CHECK, "Button", "Add icon to desktop and group to Start Menu (Recommended)", 111, 147, 219, 10),
-    (-1, "Static", "Directory for [ mp3 - sondrel ] files", 111, 120, 157, 8),
+    (CHECK, "Button", "&Add icon to desktop and group to Start Menu (Recommended)", 111, 147, 219, 10),
     (-1, "Button", "Installation parameters", 101, 108, 239, 54),
     (-1, "Static", "This program will install [ mp3 - sondrel ] \n version 4.3.0a on your system.", 105, 17, 165, 21),
     (-1, "Static", None, 111, 51, 215, 42),
     (-1, "Static", "", 101, 47, 239, 53),
-    (BROWSE, "Button", "...", 313, 130, 11, 11),
-    (PROGRESS, "msctls_progress32", "", 12, 169, 328, 7),
+    (BROWSE, "Button", "Select the installation directory", 313, 130, 11, 11),
+    (PROGRESS, "msctls_progress32", "Installation progress", 12, 169, 328, 7),
 ]
 
 

@@ -338,6 +338,12 @@ class UiDriver:
         """What the title bar's close box does: WM_SYSCOMMAND SC_CLOSE to the top-level window."""
         self.request("close", _fmt_hwnd(hwnd))
 
+    def accessible(self, hwnd: int) -> list[dict[str, Any]]:
+        """Each control of the window as a screen reader reads it through MSAA: its id,
+        class, name and keyboard shortcut ("" where it has none)."""
+        return [{"hwnd": int(h, 16), "id": int(i), "cls": c, "name": n, "shortcut": k}
+                for h, i, c, n, k in self.request_list("accessible", _fmt_hwnd(hwnd))]
+
     def msgbox(self, hwnd: int) -> dict[str, Any]:
         """Reads a standard message box: caption, text, buttons [(id, text)], icon.
 

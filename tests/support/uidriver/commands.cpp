@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "accessible.h"
 #include "finder.h"
 #include "input.h"
 #include "inspect.h"
@@ -68,6 +69,7 @@ const std::map<std::string, Verb>& verbs() {
         {"key", {2, 2, "key<TAB>hwnd<TAB>name", [](const Args& a) { return cmd_key(parse_hwnd(a[0]), a[1]); }}},
         {"type", {2, 2, "type<TAB>hwnd<TAB>text", [](const Args& a) { return cmd_type(parse_hwnd(a[0]), a[1]); }}},
         {"close", {1, 1, "close<TAB>hwnd", [](const Args& a) { return cmd_close(parse_hwnd(a[0])); }}},
+        {"accessible", {1, 1, "accessible<TAB>hwnd", [](const Args& a) { return cmd_accessible(parse_hwnd(a[0])); }}},
         {"msgbox", {1, 1, "msgbox<TAB>hwnd", [](const Args& a) { return cmd_msgbox(parse_hwnd(a[0])); }}},
         {"screenshot", {2, 2, "screenshot<TAB>hwnd<TAB>path",
                         [](const Args& a) { return cmd_screenshot(parse_hwnd(a[0]), a[1]); }}},
