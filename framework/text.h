@@ -28,6 +28,9 @@ public:
 
     const char* c_str() const { return m_p ? m_p : ""; }
     operator const char*() const { return c_str(); }  // NOLINT(google-explicit-constructor)
+    // Would compare addresses through the conversion above: compare the texts instead.
+    bool operator==(const char*) const = delete;
+    bool operator!=(const char*) const = delete;
     size_t GetLength() const { return m_len; }
     bool IsEmpty() const { return m_len == 0; }
     bool Failed() const { return m_failed; }

@@ -58,7 +58,7 @@ TEST(Text, BufferForApisThatFillOne) {
     memcpy(p, filled.c_str(), filled.size() + 1);
     t.ReleaseBuffer();
     EXPECT_EQ(t.GetLength(), 299u);
-    EXPECT_TRUE(t == filled.c_str());
+    EXPECT_STREQ(t, filled.c_str());
 }
 
 TEST(Text, ATextThatCannotGrowFailsAndPassesItsFailureOnInsteadOfEndingTheProcess) {
