@@ -66,7 +66,6 @@ private:
 
 }  // namespace
 
-
 // A directory that cannot be installed into is named in a box, and the user corrects the
 // text as typed: nothing has been written.
 void CSetupDlg::RefuseInstallDir(UINT textId, const char* named) {
