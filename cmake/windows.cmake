@@ -4,12 +4,12 @@ enable_language(RC)
 include(cmake/product_flags.cmake)
 include(cmake/product.cmake)
 
-# The Wine prefix the tests run in: 64-bit programs need a win64 one.
+# The shipped program is the 32-bit one; the 64-bit build is its twin.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(SONDREL_WINEARCH win64)
+    set(SONDREL_SHIPPED OFF)
     set(SONDREL_MANIFEST_ARCH amd64)
 else()
-    set(SONDREL_WINEARCH win32)
+    set(SONDREL_SHIPPED ON)
     set(SONDREL_MANIFEST_ARCH x86)
 endif()
 

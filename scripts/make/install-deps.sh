@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, everything the build and the tests need and this machine lacks.
+# Installs, from Debian's packages, everything the build and the tests need and this machine lacks,
+# and makes the project's Wine root (scripts/world/wine-root.sh), where every Windows world runs.
 # Quiet and quick when all is present, so `make run` and `make test` can call it every time.
 #
 # The registry may be half-synced for days (an index that cannot be read, i386 packages one
 # security update behind the amd64 base): what every machine needs is installed in one step
-# that must succeed; 32-bit Wine is installed on its own afterwards and may be missing, like a
-# kernel that cannot run it (scripts/world/wine-arches.sh then runs the Windows tests on the x86_64
-# build). The machine's package sources and pins are never changed; only i386 is added.
+# that must succeed. The machine's own 32-bit Wine serves only the world of 32-bit Windows, on
+# machines that run 32-bit code; it is installed on its own afterwards and may be missing
+# (the tests then say so). The machine's package sources and pins are never changed; only
+# i386 is added, and only where 32-bit code runs.
 set -euo pipefail
 
 # Everything but 32-bit Wine. Each tool the build, the tests and `make run` call comes from
@@ -15,7 +17,7 @@ packages=(
   cmake make g++ googletest python3 python3-pytest
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 fonts-wine
+  mmdebstrap
   xvfb xauth x11-utils imagemagick iproute2 util-linux mount procps
   locales
   python3-pefile
@@ -32,16 +34,10 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok instal
 
 missing=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
-installed "$wine32" && want32=0 || want32=1
-[ ${#missing[@]} -eq 0 ] && [ $want32 -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-
-if [ $want32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
-fi
 
 # A list that cannot be read now may be readable a moment later (a mirror mid-sync); after a
 # second try, apt goes on with the lists it has. apt reports some such failures as warnings
@@ -52,22 +48,35 @@ update_lists() {
   problems=$(grep -E '^E: |^W: (Failed to fetch|Some index files)' <<<"$out" || true)
   [ $status -eq 0 ] && [ -z "$problems" ]
 }
-if ! update_lists; then
-  sleep 3
-  update_lists || echo "Some package lists could not be read; going on with those apt has: $(first_error "$problems")"
-fi
+updated=0
+update_once() {
+  [ $updated -eq 0 ] || return 0
+  updated=1
+  if ! update_lists; then
+    sleep 3
+    update_lists || echo "Some package lists could not be read; going on with those apt has: $(first_error "$problems")"
+  fi
+}
 
 if [ ${#missing[@]} -gt 0 ]; then
+  update_once
   echo "Installing missing packages: ${missing[*]}"
   # Its failure ends the command, with apt's own message on stderr.
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
     2> >(grep -v '^debconf: delaying package configuration' >&2)
 fi
 
-if [ $want32 -eq 1 ]; then
+world=$(cd "$(dirname "$0")/../world" && pwd)
+$sudo "$world/wine-root.sh" ensure
+
+# 32-bit Wine of the machine's own, where 32-bit code runs.
+installed "$wine32" || ! "$world/wine-root.sh" probe32 >/dev/null || {
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  updated=0
+  update_once
   if out=$($sudo apt-get install -y -qq --no-install-recommends "$wine32" 2>&1 >/dev/null); then
     echo "Installed $wine32"
   else
     echo "32-bit Wine could not be installed from the package registry: $(first_error "$out")"
   fi
-fi
+}

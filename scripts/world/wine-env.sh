@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # The Wine world of one test run, kept under DIR (a folder of the build tree):
-#   wine-env.sh start DIR ARCH  a fresh prefix of ARCH (win32 or win64), a virtual X
-#                               display, French locales and a persistent wineserver;
-#                               writes DIR/env for wine-run.sh and the tests
-#   wine-env.sh stop DIR        ends the wineserver and the display
+#   wine-env.sh start DIR [KIND]  a fresh prefix, a virtual X display, French locales and a
+#                                 persistent wineserver; writes DIR/env for wine-run.sh and
+#                                 the tests
+#   wine-env.sh stop DIR          ends the wineserver and the display
+# KIND (else SONDREL_WINE_WORLD, else win64) is the Windows the world is:
+#   win64  64-bit Windows: a 64-bit prefix of the project's Wine root (wine-root.sh), where
+#          32-bit programs run under WoW64
+#   win32  32-bit Windows: a 32-bit prefix of the machine's own 32-bit Wine
 # Never touches ~/.wine.
 set -euo pipefail
 cmd=${1:?start or stop}
 dir=$(mkdir -p "${2:?folder}" && cd "$2" && pwd)
-arch=${3:-}
+kind=${3:-${SONDREL_WINE_WORLD:-win64}}
+here=$(cd "$(dirname "$0")" && pwd)
 prefix=$dir/prefix
-. "$(dirname "$0")/wine-arches.sh"
 
 stop() {
     if mountpoint -q "$dir/small-drive" 2>/dev/null; then umount "$dir/small-drive" || true; fi
@@ -35,57 +39,54 @@ free_display() {
     return 1
 }
 
-# Wine needs real locales to name files in French; generate them inside the build tree.
+# Wine needs real locales to name files in French; generate them inside the build tree,
+# with the localedef of the C library that reads them (the root's or the machine's).
 make_locales() {
-    mkdir -p "$dir/locales"
+    mkdir -p "$locales"
     for loc in fr_FR fr_CH de_DE en_US ja_JP; do
-        [ -d "$dir/locales/$loc.UTF-8" ] || localedef -i "$loc" -f UTF-8 "$dir/locales/$loc.UTF-8" 2>/dev/null || \
-            [ -d "$dir/locales/$loc.UTF-8" ]
+        [ -d "$locales/$loc.UTF-8" ] || $in_world localedef -i "$loc" -f UTF-8 "$locales/$loc.UTF-8" 2>/dev/null || \
+            [ -d "$locales/$loc.UTF-8" ]
     done
 }
 
 # Drive T: is a small memory file system, so that tests can fill a disk for real. Where it
 # cannot be mounted there is no T: at all: a plain folder in its place would let the tests
-# that fill the drive fill the machine's disk instead.
-small_drive() {
+# that fill the drive fill the machine's disk instead. It is mounted before any Wine program
+# starts, so that every one of them sees it.
+mount_small_drive() {
     mkdir -p "$dir/small-drive"
-    rm -f "$prefix/dosdevices/t:"
     if out=$(mount -t tmpfs -o size=4m tmpfs "$dir/small-drive" 2>&1) && mountpoint -q "$dir/small-drive"; then
-        ln -sfn "$dir/small-drive" "$prefix/dosdevices/t:"
-    else
-        echo "no small drive T: (the memory file system could not be mounted: ${out:-not a mount point}); the tests that fill it will fail" >&2
+        return 0
     fi
+    echo "no small drive T: (the memory file system could not be mounted: ${out:-not a mount point}); the tests that fill it will fail" >&2
+}
+
+link_small_drive() {
+    rm -f "$prefix/dosdevices/t:"
+    if mountpoint -q "$dir/small-drive"; then ln -sfn "$dir/small-drive" "$prefix/dosdevices/t:"; fi
 }
 
 # Windows draws the caption buttons' symbols (the close box's cross) in the Marlett font.
-# Debian's Wine looks for its own fonts in a folder it cannot name (its data folder
-# followed by "../fonts"), so the world's Fonts folder gets a copy of Wine's Marlett.
+# Debian's Wine 8 looks for its own fonts in a folder it cannot name (its data folder
+# followed by "../fonts"), so the world's Fonts folder gets a copy of the root's Marlett.
 symbol_font() {
-    local font=/usr/share/wine/fonts/marlett.ttf
-    if [ -f "$font" ]; then
-        cp "$font" "$prefix/drive_c/windows/Fonts/"
-    else
-        echo "no $font (Debian package fonts-wine): caption buttons show letters instead of symbols" >&2
-    fi
+    "$here/wine-root.sh" run cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
 }
 
-# One server serves 32- and 64-bit programs alike; the 64-bit one where it is installed.
-server() {
-    local s
-    for s in /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver32; do
-        [ -x "$s" ] && { echo "$s"; return; }
-    done
-    echo "no wineserver installed" >&2
-    return 1
-}
+# The world's Wine: its loader and server, the prefix kind, and how to run a Unix program
+# beside it (the root's localedef for the root's C library).
+case $kind in
+    win64) loader=$here/root-wine server=$here/root-wineserver in_world="$here/wine-root.sh run" ;;
+    win32) loader=/usr/lib/wine/wine server=/usr/lib/wine/wineserver32 in_world="" ;;
+    *) echo "unknown kind of Windows \"$kind\" (win64 or win32)" >&2; exit 2 ;;
+esac
+locales=$dir/locales-$kind
 
 start() {
-    local wine wineserver
-    wine=$(wine_loader "$arch")
-    wineserver=$(server)
     stop
     rm -rf "$prefix"
     make_locales
+    mount_small_drive
     local display
     display=$(free_display)
     Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
@@ -99,13 +100,13 @@ start() {
     fi
     cat >"$dir/env" <<ENV
 WINEPREFIX=$prefix
-WINEARCH=$arch
-WINELOADER=$wine
-WINESERVER=$wineserver
+WINEARCH=$kind
+WINELOADER=$loader
+WINESERVER=$server
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 DISPLAY=:$display
-LOCPATH=$dir/locales
+LOCPATH=$locales
 LANG=en_US.UTF-8
 LC_ALL=
 ENV
@@ -122,8 +123,8 @@ ENV
         if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
     done
     symbol_font
-    small_drive
-    echo "Wine prefix $prefix ($arch) ready on display :$display"
+    link_small_drive
+    echo "Wine prefix $prefix ($kind) ready on display :$display"
 }
 
 case $cmd in

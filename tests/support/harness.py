@@ -265,11 +265,20 @@ DISPLAY_SCALE_KEY = "HKCU\\Control Panel\\Desktop"
 
 
 def set_display_dpi(dpi):
-    """The display scale the programs started from now on see (96 is 100 %)."""
+    """The display scale the programs started from now on see (96 is 100 %). Wine 10 gives
+    the monitor the scale its session started with, so the world's session (its server and
+    every program still running in it) starts again."""
     if dpi == 96:
         wine("reg", "delete", DISPLAY_SCALE_KEY, "/v", "LogPixels", "/f", check=False)
     else:
         wine("reg", "add", DISPLAY_SCALE_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    server = wine_env()["WINESERVER"]
+    for option in ("-k", "-w", "-p"):  # ended, gone, and started again to stay
+        subprocess.run([server, option], env=wine_env(), **quiet)
+    # The session's services start with its first program and keep what it was handed as
+    # its output: a program whose output is read to its end must not be the first.
+    subprocess.run([loader(), "wineboot"], env=wine_env(), **quiet)
 
 
 def restore_shell_folders():

@@ -36,7 +36,7 @@ newsletter_server_run(win32.newsletter.dialog.fr_FR newsletter_dialog_tests fr_F
 # gets a network namespace with only the loopback and a world of its own there.
 add_test(NAME win32.newsletter.offline
          COMMAND unshare --net ${CMAKE_CURRENT_SOURCE_DIR}/offline_world.sh
-                 ${CMAKE_CURRENT_BINARY_DIR}/win32.newsletter.offline ${SONDREL_WINEARCH} ${NEWSLETTER_SERVER}
+                 ${CMAKE_CURRENT_BINARY_DIR}/win32.newsletter.offline ${NEWSLETTER_SERVER}
                  -- ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:newsletter_network_tests>)
 set_tests_properties(win32.newsletter.offline PROPERTIES TIMEOUT 300
     ENVIRONMENT "SONDREL_LANG=en_US.UTF-8;SONDREL_EXPECT_OFFLINE=1;GTEST_FILTER=${NEWSLETTER_OFFLINE}")

@@ -59,6 +59,10 @@ bool write_all(HANDLE h, const std::string& s) {
 int run() {
     // Without this, a failing system call could pop up a Wine error box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    // The driver measures fonts and windows in the screen's own pixels. A program unaware
+    // of the display scale is shown a screen of 96 DPI instead (by Windows, and by Wine
+    // since version 9).
+    SetProcessDPIAware();
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     LineReader reader(in);
