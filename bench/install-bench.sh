@@ -16,7 +16,6 @@ work=$build/bench-install
 world=$work/wine
 . "$root/scripts/world/wine-arches.sh"
 wine_arches
-wine_preferred_build
 case $WINE_BUILD in
     i686) nsis_target=x86-unicode toolchain=i686-w64-mingw32 ;;
     *) nsis_target=amd64-unicode toolchain=x86_64-w64-mingw32 ;;
@@ -80,7 +79,7 @@ build_all() {
 
 start_world() {
     trap '"$root/scripts/world/wine-env.sh" stop "$world"' EXIT
-    "$root/scripts/world/wine-env.sh" start "$world" "$WINE_PREFIX_ARCH" >/dev/null
+    "$root/scripts/world/wine-env.sh" start "$world" win64 >/dev/null
     set -a
     . "$world/env"
     set +a
@@ -166,7 +165,7 @@ mb() { awk -v b="$1" 'BEGIN { printf "%.2f MB", b / 1e6 }'; }
 table() {
     local size variant label program median low high ours
     echo
-    echo "$WINE_ARCHES_WHY: timed the $WINE_BUILD build of setup.exe against NSIS $nsis_target installers" \
+    echo "$WINE_WHY: timed the $WINE_BUILD build of setup.exe against NSIS $nsis_target installers" \
         "($("$WINELOADER" --version)), $rounds rounds after a warm-up round."
     echo
     echo "| Payload | Installer | File bytes | Median ms | Range ms | Ours / NSIS |"

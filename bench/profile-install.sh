@@ -14,7 +14,6 @@ build=$root/build
 work=$build/profile-install
 . "$root/scripts/world/wine-arches.sh"
 wine_arches
-wine_preferred_build
 tree=$build/$WINE_TREE
 setup=$tree/setup.exe
 [ "$size" = sample ] || setup=$build/$WINE_TREE-big-payload/setup.exe
@@ -30,7 +29,7 @@ world=$work/wine
 rm -rf "$work/logs"
 mkdir -p "$work/logs"
 trap '"$root/scripts/world/wine-env.sh" stop "$world"' EXIT
-"$root/scripts/world/wine-env.sh" start "$world" "$WINE_PREFIX_ARCH" >/dev/null
+"$root/scripts/world/wine-env.sh" start "$world" win64 >/dev/null
 set -a
 . "$world/env"
 set +a
@@ -38,7 +37,7 @@ set +a
 "$WINELOADER" reg add 'HKCU\Software\Wine\Debug' /v RelayFromInclude /d setup /f >/dev/null
 drive_c=$WINEPREFIX/drive_c
 mkdir -p "$drive_c/profile"
-echo "$WINE_ARCHES_WHY: profiling the $WINE_BUILD build, $size payload, $runs runs" >&2
+echo "$WINE_WHY: profiling the $WINE_BUILD build, $size payload, $runs runs" >&2
 for run in $(seq 0 "$runs"); do  # run 0 warms the world up and is not counted
     rm -rf "$drive_c/profile/sondrel"
     printf '[Setup]\r\nMailingList=1\r\n' >"$drive_c/windows/MP3 SONDREL.INI"

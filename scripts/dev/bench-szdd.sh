@@ -74,7 +74,9 @@ fi
 } | add_group text
 find /usr/share -name '*.html' -type f 2>/dev/null | sort | unique_files | sized 4096 262144 | spread 12 | add_group html
 { for b in bash tar grep sed find gzip; do [ -f "/usr/bin/$b" ] && readlink -f "/usr/bin/$b"; done
-  for d in /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows; do
+  # Wine's own Windows programs: the machine's, else those of the project's Wine root.
+  for d in /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows \
+           /var/cache/mp3-sondrel/wine-root/root/usr/lib/x86_64-linux-gnu/wine/i386-windows; do
     [ -d "$d" ] || continue
     find "$d" -maxdepth 1 -type f \( -name '*.dll' -o -name '*.exe' \) | sort | sized 65536 1048576 | spread 8
     break

@@ -6,9 +6,11 @@
 # touched: the root has its own.
 #
 #   wine-root.sh ensure          makes the root unless a sound one is there
-#   wine-root.sh run CMD...      runs CMD inside it; the project, the build tree, /tmp (the
-#                                display's socket, the Wine servers' sockets) and the
-#                                machine's network are reachable there at the same paths
+#   wine-root.sh run CMD...      runs CMD inside it; the project, the folders named in
+#                                SONDREL_WINE_BIND (a build tree elsewhere), /tmp (the
+#                                display's socket, the Wine servers' sockets), the display's
+#                                XAUTHORITY and the machine's network are reachable there at
+#                                the same paths
 #   wine-root.sh probe32         whether 32-bit Windows programs run in it on this machine;
 #                                prints why not and fails where they cannot
 #   wine-root.sh size            the root's size on disk
@@ -88,8 +90,8 @@ enter() {
     mount -t proc proc "$root/proc"
     mount --rbind /sys "$root/sys"
     mount --rbind /tmp "$root/tmp"
-    for d in /etc/hosts /etc/resolv.conf; do
-        [ -f "$d" ] && touch "$root$d" && mount --bind "$d" "$root$d"
+    for d in /etc/hosts /etc/resolv.conf ${XAUTHORITY:-}; do
+        [ -f "$d" ] && mkdir -p "$root$(dirname "$d")" && touch "$root$d" && mount --bind "$d" "$root$d"
     done
     # The project and the build tree (which may lie elsewhere), at the paths they have here.
     mkdir -p "$root$project"
