@@ -77,5 +77,5 @@ CFailure CreateInstallDir(const CText& dir) {
     CWidePath path;
     int error = path.AssignAnsi(dir) ? SHCreateDirectoryExW(nullptr, path.c_str(), nullptr) : ERROR_BAD_PATHNAME;
     if (error == ERROR_SUCCESS || error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return CFailure();
-    return RaiseFileError(FileErrorCauseOf(static_cast<DWORD>(error)), dir);
+    return RaiseFileError(static_cast<DWORD>(error), dir);
 }

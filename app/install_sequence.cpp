@@ -104,7 +104,7 @@ CFailure CSetupDlg::OnInstall() {
 
     RunShellStep();
     AdvanceProgress(90);
-    RunSettingsStep();
+    RunSettingsStep(installed);
 
     if (AskYes(m_hWnd, IDS_ASK_DEFAULT_PLAYER)) StartInstalled(m_hWnd, m_strInstallDir, IDS_FILE_PLAYER, " -reg", SW_HIDE);
     AdvanceProgress(100);

@@ -2,6 +2,7 @@
 // install, at their fixed points of the sequence. None of them changes the outcome.
 #include "app/setup_dlg.h"
 #include "newsletter/newsletter_dlg.h"
+#include "shell/installed_apps.h"
 #include "shell/settings.h"
 
 // The previous version's shortcuts go whatever the check box; the new ones come only
@@ -11,11 +12,16 @@ void CSetupDlg::RunShellStep() {
     if (m_bCreateShortcuts) CreateShortcuts();
 }
 
-// Written on every install that gets this far, whatever the payload's outcome and the
-// answer to the player question that follows.
-void CSetupDlg::RunSettingsStep() {
+// The settings are written on every install that gets this far, whatever the payload's
+// outcome and the answer to the player question that follows. Windows lists the product
+// once all its files are in place.
+void CSetupDlg::RunSettingsStep(bool installed) {
     WriteSetupSetting("InstallPath", m_strInstallDir);
     WriteSetupSetting("Player", "1");
+    if (installed)
+        RegisterInstalledProduct(m_strInstallDir, InstalledPayloadBytes(m_strInstallDir));
+    else
+        ForgetInstalledProduct(m_strInstallDir);
 }
 
 // Offers the newsletter while the settings file records no subscription, and records an

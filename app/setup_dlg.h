@@ -47,7 +47,7 @@ public:
 
     // The install's shell, settings and newsletter steps.
     void RunShellStep();
-    void RunSettingsStep();
+    void RunSettingsStep(bool installed);
     void RunNewsletterOffer();
 
 protected:

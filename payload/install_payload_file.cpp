@@ -74,9 +74,9 @@ CFailure WriteScratch(const char* path, const ResourceBytes& packed, bool* creat
     BOOL ok = WriteFile(file, packed.data, packed.size, &written, nullptr);
     DWORD error = GetLastError();
     BOOL closed = CloseHandle(file);
-    if (!ok) return RaiseFileError(FileErrorCauseOf(error), path);
-    if (written < packed.size) return RaiseFileError(FileErrorCause::kDiskFull, path);  // a short write means a full disk
-    if (!closed) return RaiseFileError(FileErrorCauseOf(GetLastError()), path);
+    if (!ok) return RaiseFileError(error, path);
+    if (written < packed.size) return RaiseFileError(ERROR_DISK_FULL, path);  // a short write means a full disk
+    if (!closed) return RaiseFileError(GetLastError(), path);
     return CFailure();
 }
 
@@ -146,4 +146,13 @@ bool PayloadFitsUnder(const char* installDir) {
     for (const PayloadEntry& entry : kPayloadCatalogue)
         if (!FitsPathLimit(TargetPath(installDir, entry))) return false;
     return true;
+}
+
+ULONGLONG InstalledPayloadBytes(const char* installDir) {
+    ULONGLONG bytes = 0;
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    for (const PayloadEntry& entry : kPayloadCatalogue)
+        if (GetFileAttributesExA(TargetPath(installDir, entry), GetFileExInfoStandard, &file))
+            bytes += ULONGLONG(file.nFileSizeHigh) << 32 | file.nFileSizeLow;
+    return bytes;
 }

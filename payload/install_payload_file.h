@@ -13,6 +13,9 @@
 // bytes are not those the build packed, or whose paths would pass the path limit.
 CFailure InstallPayloadFile(HWND owner, const char* installDir, const PayloadEntry& entry, int* written);
 
+// The bytes the payload's files take under `installDir`, as they are on disk.
+ULONGLONG InstalledPayloadBytes(const char* installDir);
+
 // True when every path the payload writes under `installDir` (each entry's file, in the
 // run's language, and the scratch file) fits the path limit; the links point at those
 // same files.

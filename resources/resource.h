@@ -43,6 +43,19 @@
 #define IDS_FILE_TRAY              23  // file name of the tray launcher
 #define IDS_LINK_MANUAL            24  // link name of the manual's shortcut
 #define IDS_ASK_DEFAULT_PLAYER     25  // question whether the player becomes the default player
+// A file error that ends a command (%1 = the file's full path)
+#define IDS_FILE_ERROR_GENERIC          26  // any cause without a text of its own
+#define IDS_FILE_ERROR_NOT_FOUND        27
+#define IDS_FILE_ERROR_BAD_PATH         28
+#define IDS_FILE_ERROR_TOO_MANY_OPEN    29
+#define IDS_FILE_ERROR_ACCESS_DENIED    30
+#define IDS_FILE_ERROR_BAD_HANDLE       31
+#define IDS_FILE_ERROR_DIRECTORY_FULL   32
+#define IDS_FILE_ERROR_HARDWARE         33
+#define IDS_FILE_ERROR_SHARING          34
+#define IDS_FILE_ERROR_LOCKING          35
+#define IDS_FILE_ERROR_DISK_FULL        36
+#define IDS_FILE_ERROR_END_OF_FILE      37
 #define IDS_FILE_TEMPLATE_P        38  // file name of the second page template
 #define IDS_VERSION                39  // product version sent with a subscription
 #define IDS_LANGUAGE_CODE          40  // language code sent with a subscription

@@ -1,8 +1,9 @@
 """Writes the linker script setup.exe is linked with: the toolchain's own default script
 for PE images, with the import tables (.idata) placed at the end of the read-only data
-(.rdata) instead of in a section of their own. Every section of the file is padded to
-512 bytes, and the imports are read-only data like any other (the loader makes their
-address table writable while it fills it in), so one section fewer saves that padding.
+(.rdata) instead of in a section of their own, and the read-only data at the end of the
+code (.text). Every section of the file is padded to 512 bytes, and the imports are
+read-only data like any other (the loader makes their address table writable while it
+fills it in), so each section fewer saves that padding.
 
 ld finds the import directory through the symbols ".idata$2" to ".idata$6" when the tables
 are not in a section named .idata; they are defined here as addresses relative to the image.
@@ -32,7 +33,18 @@ def merged(script):
         if not found:
             raise SystemExit(f"pe-linker-script: no .idata${n} in the default script")
     script = script[:idata.start()] + "\n" + script[idata.end():]
-    return script.replace(rdata_inputs, rdata_inputs + tables + "\n")
+    script = script.replace(rdata_inputs, rdata_inputs + tables + "\n")
+    return into_text(script)
+
+
+def into_text(script):
+    """The read-only data's section emptied into the end of the code's."""
+    rdata = re.search(r"\n  \.rdata BLOCK\(__section_alignment__\) :\n  \{\n(.*?)\n  \}\n", script, re.S)
+    text_end = "     KEEP (*(.gcc_except_table))\n  }\n"
+    if not rdata or script.count(text_end) != 1:
+        raise SystemExit("pe-linker-script: the linker's default script is not laid out as expected")
+    script = script[:rdata.start()] + "\n" + script[rdata.end():]
+    return script.replace(text_end, text_end[:-4] + "\n" + rdata.group(1) + "\n  }\n")
 
 
 def main(ld, out):

@@ -15,8 +15,6 @@ from subscription_server import SubscriptionServer  # noqa: E402
 
 ADDRESS = "jane.doe@example.org"
 
-INSTALL_DIR = "C:\\Program Files\\MP3 Sondrel"
-
 
 def drive(driver, run):
     dlg = driver.find("#32770", SETUP_TITLE, timeout=30, exe="setup.exe")
@@ -54,8 +52,9 @@ def main():
     print(f"setup.exe ended with status {status}")
     for request in requests:
         print(f"The subscription server received: {request['line']} (user agent {request['agent']})")
-    folder = harness.unix_path(INSTALL_DIR)
-    print(f"Installed in {INSTALL_DIR} ({folder}):")
+    install_dir = harness.read_settings()["Setup"]["InstallPath"]  # the default one, as recorded
+    folder = harness.unix_path(install_dir)
+    print(f"Installed in {install_dir} ({folder}):")
     for path in sorted(p for p in folder.rglob("*") if p.is_file()):
         print(f"  {path.relative_to(folder)}  ({path.stat().st_size:,} bytes)")
     links = sorted(harness.unix_path(harness.user_profile()).rglob("*.lnk"))
@@ -66,6 +65,11 @@ def main():
     print("Settings file C:\\windows\\MP3 SONDREL.INI:")
     for line in settings.read_text(encoding="cp1252").splitlines():
         print(f"  {line}")
+    for name, values in harness.installed_apps().items():
+        if "sondrel" in name.lower():
+            print(f"Windows' list of installed programs, entry {name}:")
+            for value, (kind, data) in values.items():
+                print(f"  {value} ({kind}): {data}")
     print(f"Screenshots of every dialog and message it showed are in {screens}:")
     for png in sorted(screens.glob("*.png")):
         print(f"  {png}")

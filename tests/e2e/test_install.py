@@ -1,8 +1,10 @@
 """One press of Install, end to end: the files, the questions, the programs it starts
 or closes, and the ways an install can fail."""
+import configparser
 import os
 import shutil
 import subprocess
+import time
 from pathlib import Path
 
 import pytest
@@ -143,7 +145,12 @@ def pages(n):
     return (n + 4095) // 4096 * 4096
 
 
-def test_a_disk_that_fills_on_entry_5_stops_the_install_and_install_can_run_again(driver, launch):
+DISK_FULL = {"en": "Disk full while accessing T:\\Sondrel\\dummy.tmp.",
+             "fr": "Disque plein lors de l'accès à T:\\Sondrel\\dummy.tmp."}
+
+
+@pytest.mark.parametrize("lang", ["en", "fr"])
+def test_a_disk_that_fills_on_entry_5_stops_the_install_and_install_can_run_again(driver, launch, lang):
     drive = harness.small_drive()
     for child in drive.iterdir():
         shutil.rmtree(child) if child.is_dir() else child.unlink()
@@ -159,15 +166,67 @@ def test_a_disk_that_fills_on_entry_5_stops_the_install_and_install_can_run_agai
     with open(drive / "filler", "wb") as f:
         f.write(b"\0" * filler)
 
-    run, dlg = start_install(driver, launch, "T:\\Sondrel", typed=False)
+    run, dlg = start_install(driver, launch, "T:\\Sondrel", "en_US.UTF-8" if lang == "en" else "fr_FR.UTF-8", typed=False)
+    entries = {e[0]: e for e in CATALOGUE}
     for attempt in (1, 2):
-        box = harness.answer_box(driver, PROGRAM_NAME, IDOK, "07-disk-full" if attempt == 1 else None)
-        assert (box["text"], box["icon"]) == ("Disk full while accessing T:\\Sondrel\\dummy.tmp.", "stop")
+        shot = "07-disk-full" if attempt == 1 and lang == "en" else None
+        box = harness.answer_box(driver, PROGRAM_NAME, IDOK, shot)
+        assert (box["text"], box["icon"]) == (DISK_FULL[lang], "stop")
         assert driver.info(dlg)["visible"], "the dialog stays open"
         assert driver.progress(dlg, PROGRESS)[0] == 19
-        assert (drive / "Sondrel" / "HtmlView" / "Logo.jpg").exists() and not (drive / "Sondrel" / "HtmlView" / "Manual.htm").exists()
+        folder = drive / "Sondrel"
+        assert harness.installed_path(folder, entries["LOGOJPG"], lang == "fr").exists()
+        assert not harness.installed_path(folder, entries["MANUAL"], lang == "fr").exists()
         if attempt == 1:
             driver.click(dlg, IDOK)  # Install again: the whole sequence from its first step
     driver.click(dlg, IDCANCEL)
     assert run.wait() == 2
     (drive / "filler").unlink()
+    listed = [v.get("InstallLocation", ("", ""))[1] for v in harness.installed_apps().values()]
+    assert not [where for where in listed if where.upper().startswith("T:")], "no entry names the unfinished install"
+
+
+def assert_listed(folder_name, french):
+    """Windows lists the product exactly once, with the facts of the install in `folder_name`."""
+    entries = {name: values for name, values in harness.installed_apps().items() if "sondrel" in name.lower()}
+    assert list(entries) == ["[ mp3 - sondrel ]"], entries
+    values = entries["[ mp3 - sondrel ]"]
+    folder = harness.unix_path(folder_name)
+    uninstaller = harness.installed_path(folder, next(e for e in CATALOGUE if e[0] == "UNINST"), french)
+    site = configparser.ConfigParser(interpolation=None)
+    site.read(folder / "website.url")
+    on_disk = sum(p.stat().st_size for p in folder.rglob("*") if p.is_file())
+    today = {time.strftime("%Y%m%d", time.localtime(time.time() - lag)) for lag in (0, 600)}
+    assert values.pop("InstallDate")[1] in today
+    assert values == {
+        "DisplayName": ("REG_SZ", "[ mp3 - sondrel ]"),
+        "DisplayVersion": ("REG_SZ", "4.3.0a"),
+        "Publisher": ("REG_SZ", "Sondrel Software"),
+        "InstallLocation": ("REG_SZ", folder_name),
+        "UninstallString": ("REG_SZ", f'"{folder_name}\\{uninstaller.name}"'),
+        "DisplayIcon": ("REG_SZ", f"{folder_name}\\mp3 sondrel.exe"),
+        "URLInfoAbout": ("REG_SZ", site["InternetShortcut"]["URL"]),
+        "EstimatedSize": ("REG_DWORD", hex((on_disk + 1023) // 1024)),
+        "NoModify": ("REG_DWORD", "0x1"),
+        "NoRepair": ("REG_DWORD", "0x1"),
+    }
+    assert uninstaller.is_file() and (folder / "mp3 sondrel.exe").is_file()
+
+
+def test_windows_lists_the_product_once_and_a_new_install_moves_the_entry(driver, launch):
+    for folder_name, lang in (("C:\\Sondrel Listed", "en_US.UTF-8"), ("C:\\Sondrel Listed Again", "fr_FR.UTF-8")):
+        folder = fresh(folder_name)
+        run, _ = start_install(driver, launch, folder_name, lang, typed=False)
+        harness.answer_box(driver, PROGRAM_NAME, IDNO)
+        harness.answer_box(driver, CAPTION[lang[:2]], IDNO)
+        assert run.wait() == 0
+        assert_listed(folder_name, french=lang.startswith("fr"))
+    # An install that fails there may have replaced some of the files: the entry goes.
+    (folder / "HtmlView" / "Manuel.htm").unlink()
+    (folder / "HtmlView" / "Manual.htm").mkdir()
+    run, _ = start_install(driver, launch, folder_name, typed=False)
+    harness.answer_box(driver, SETUP_TITLE, IDCANCEL)
+    harness.answer_box(driver, PROGRAM_NAME, IDNO)
+    harness.answer_box(driver, SETUP_TITLE, IDOK)
+    assert run.wait() == 1
+    assert not [name for name in harness.installed_apps() if "sondrel" in name.lower()]

@@ -57,6 +57,31 @@ def system_program(name):
     return name
 
 
+def program_is_32bit(exe=None):
+    """Whether the program under test (setup.exe unless named) is a 32-bit one, as its PE
+    header says."""
+    data = Path(exe or os.environ["SONDREL_SETUP_EXE"]).read_bytes()[:4096]
+    pe, = struct.unpack_from("<I", data, 0x3C)
+    machine, = struct.unpack_from("<H", data, pe + 4)
+    return machine == 0x14C
+
+
+def under_wow64():
+    """Whether the program under test runs as a 32-bit program on 64-bit Windows."""
+    return program_is_32bit() and wine_env()["WINEARCH"] == "win64"
+
+
+def program_files():
+    """The Program Files folder as the program under test is shown it."""
+    return "C:\\Program Files (x86)" if under_wow64() else "C:\\Program Files"
+
+
+def reg_as_program():
+    """The reg.exe that sees the registry as the program under test does: a 32-bit program on
+    64-bit Windows sees the 32-bit view, as the 32-bit reg.exe of SysWOW64 does."""
+    return str(drive_c() / "windows/syswow64/reg.exe") if under_wow64() else "reg"
+
+
 def wine(program, *args, lang="en_US.UTF-8", check=True):
     """Runs a Wine command (reg, regedit...) to its end. Between two tests 64-bit Wine's
     reg.exe has now and then ended with status 1 and no message; a failing command is tried
@@ -145,6 +170,23 @@ def registry_export(key):
     text = out.read_text(encoding="utf-16") if out.exists() else ""
     out.unlink(missing_ok=True)
     return text
+
+
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+
+
+def installed_apps():
+    """Windows' list of installed programs as the program under test sees the registry: the
+    name of each entry's key with its values {name: (type, data)}, as reg.exe reads them."""
+    out = wine(reg_as_program(), "query", UNINSTALL_KEY, "/s").stdout
+    entries, current = {}, None
+    for line in out.splitlines():
+        if line.upper().startswith(UNINSTALL_KEY.replace("HKLM", "HKEY_LOCAL_MACHINE").upper() + "\\"):
+            current = entries.setdefault(line.split("\\")[-1], {})
+        elif current is not None and line.startswith("    "):
+            name, kind, data = (line.strip().split("    ", 2) + ["", ""])[:3]
+            current[name] = (kind, data)
+    return entries
 
 
 def settings_file():

@@ -10,8 +10,8 @@
 
 namespace {
 
-const UINT kUsedIds[] = {1, 2, 4, 5, 6, 7, 9, 10, 11, 12, 14, 15, 16, 17, 18, 19, 20,
-                         21, 22, 23, 24, 25, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52};
+const UINT kUsedIds[] = {1,  2,  4,  5,  6,  7,  9,  10, 11, 12, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26,
+                         27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52};
 
 LANGID ExpectedTable() {
     const char* expected = getenv("SONDREL_EXPECT_TABLE");
@@ -38,12 +38,17 @@ TEST(Texts, TextsArriveInTheAnsiCodePageWithTheirLineBreaks) {
         EXPECT_STREQ(LoadText(IDS_LANGUAGE_CODE), "fr");
         EXPECT_STREQ(LoadText(IDS_ASK_DEFAULT_PLAYER),
                      "[ mp3 - quillo ] n'est pas votre player par d\xE9" "faut !\nVoulez-vous le d\xE9" "finir comme tel ?");
+        EXPECT_STREQ(LoadText(IDS_FILE_ERROR_DISK_FULL), "Disque plein lors de l'acc\xE8s \xE0 %1.");
+        EXPECT_STREQ(LoadText(IDS_FILE_ERROR_SHARING),
+                     "Une violation de partage s'est produite lors de l'acc\xE8s \xE0 %1.");
     } else {
         EXPECT_STREQ(LoadText(IDS_LINK_UNINSTALL), "Uninstall.lnk");
         EXPECT_STREQ(LoadText(IDS_FILE_README), "readme.htm");
         EXPECT_STREQ(LoadText(IDS_LANGUAGE_CODE), "us");
         EXPECT_STREQ(LoadText(IDS_ASK_START_APP),
                      "Installation successful !\nDo you want to start [ mp3 - sondrel ] now  ?");
+        EXPECT_STREQ(LoadText(IDS_FILE_ERROR_DISK_FULL), "Disk full while accessing %1.");
+        EXPECT_STREQ(LoadText(IDS_FILE_ERROR_SHARING), "A sharing violation occurred while accessing %1.");
     }
     EXPECT_STREQ(LoadText(IDS_VERSION), "4.3.0a");
 }
