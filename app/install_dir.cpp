@@ -41,6 +41,26 @@ bool Resolved(CWidePath* path) {
     return path->Assign(full, n);
 }
 
+// The text that names each fault, in a row of its own that stands at the fault's value:
+// the build fails when the rows and the faults part ways.
+struct FaultText {
+    PathFault fault;
+    UINT textId;
+};
+constexpr FaultText kFaultTexts[] = {
+    {PathFault::kNone, 0},
+    {PathFault::kNotFull, IDS_DIR_NOT_FULL},
+    {PathFault::kForbiddenChar, IDS_DIR_FORBIDDEN_CHAR},
+    {PathFault::kReservedName, IDS_DIR_DEVICE_NAME},
+    {PathFault::kBadEnding, IDS_DIR_BAD_ENDING},
+};
+constexpr bool EveryFaultAtItsValue() {
+    for (size_t i = 0; i < sizeof kFaultTexts / sizeof kFaultTexts[0]; ++i)
+        if (static_cast<size_t>(kFaultTexts[i].fault) != i) return false;
+    return sizeof kFaultTexts / sizeof kFaultTexts[0] == static_cast<size_t>(PathFault::kCount);
+}
+static_assert(EveryFaultAtItsValue(), "one row for every fault, at the fault's value");
+
 UINT Refuse(UINT textId, const CWidePath& what, CText* named) {
     what.ToAnsi(named);
     return textId;
@@ -52,10 +72,8 @@ UINT ChooseInstallDir(const CText& typed, CText* dir, CText* named) {
     *named = Tidied(typed);
     CWidePath path, culprit;
     if (!path.AssignAnsi(*named)) return IDS_DIR_TOO_LONG;
-    // In the order of PathFault.
-    static const UINT kFaultText[] = {0, IDS_DIR_NOT_FULL, IDS_DIR_FORBIDDEN_CHAR, IDS_DIR_DEVICE_NAME,
-                                      IDS_DIR_BAD_ENDING};
-    if (UINT fault = kFaultText[static_cast<int>(CheckFolderPath(path, &culprit))]) return Refuse(fault, culprit, named);
+    if (UINT fault = kFaultTexts[static_cast<int>(CheckFolderPath(path, &culprit))].textId)
+        return Refuse(fault, culprit, named);
     if (!Resolved(&path)) return IDS_DIR_TOO_LONG;
     culprit.Assign(path.c_str(), FullPathRoot(path));  // the drive's or share's root
     culprit.Join(L"", 0);

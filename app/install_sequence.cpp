@@ -1,6 +1,6 @@
 // The Install command: the whole install, in order, on the user-interface thread.
 // Only the directory is checked up front, and nothing is rolled back once the install
-// has begun; only the thirteen payload entries decide the outcome.
+// has begun; only the payload entries decide the outcome.
 #include "app/setup_dlg.h"
 
 #include <shellapi.h>

@@ -16,8 +16,8 @@ void CSetupDlg::RunShellStep() {
 // outcome and the answer to the player question that follows. Windows lists the product
 // once all its files are in place.
 void CSetupDlg::RunSettingsStep(bool installed) {
-    WriteSetupSetting("InstallPath", m_strInstallDir);
-    WriteSetupSetting("Player", "1");
+    RecordInstallPath(m_strInstallDir);
+    RecordPlayer();
     if (installed)
         RegisterInstalledProduct(m_strInstallDir, InstalledPayloadBytes(m_strInstallDir));
     else
@@ -29,5 +29,5 @@ void CSetupDlg::RunSettingsStep(bool installed) {
 void CSetupDlg::RunNewsletterOffer() {
     if (ReadMailingListFlag() != 0) return;
     CNewsletterDlg dlg;  // no parent: the setup dialog, the main window, owns it
-    if (dlg.DoModal() == IDOK) WriteSetupSetting(kMailingListKey, "1");
+    if (dlg.DoModal() == IDOK) RecordSubscription();
 }

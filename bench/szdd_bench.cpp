@@ -1,8 +1,8 @@
-// Benchmark of the SZDD codec (payload/szdd.h) against the reference implementations on
+// Benchmark of the SZDD codec (codec/szdd.h) against the reference implementations on
 // this machine, over a corpus of files given on the command line:
 //
 //   (a) decoding throughput, memory to memory: szdd::Expand over the memory reader and
-//       writer (payload/szdd_memory.h) versus libmspack's SZDD decompressor running on an
+//       writer (codec/szdd_memory.h) versus libmspack's SZDD decompressor running on an
 //       in-memory mspack_system (no disk I/O), both expanding the same bytes (our
 //       encoder's output); MB/s of output, median of repeated runs;
 //   (b) compressed size: szdd::Compress versus the `mscompress` command (files under 16
@@ -37,8 +37,8 @@
 #include <string>
 #include <vector>
 
-#include "payload/szdd.h"
-#include "payload/szdd_memory.h"
+#include "codec/szdd.h"
+#include "codec/szdd_memory.h"
 
 namespace {
 

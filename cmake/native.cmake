@@ -1,7 +1,7 @@
 # The native tree: the portable code's tests, run directly on the build machine.
 include(cmake/gtest.cmake)
 
-add_library(sondrel_portable STATIC framework/text.cpp payload/crc32.cpp payload/szdd_decode.cpp payload/szdd_encode.cpp)
+add_library(sondrel_portable STATIC framework/text.cpp codec/crc32.cpp codec/szdd_decode.cpp codec/szdd_encode.cpp)
 target_include_directories(sondrel_portable PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(sondrel_portable PRIVATE -O2 -Wall -Wextra)
 

@@ -1,4 +1,4 @@
-# The payload: thirteen files packed by our own encoder (a host tool built here with the
+# The payload: the catalogue's files packed by our own encoder (a host tool built here with the
 # host's compiler), each checked by expanding it again, and embedded in setup.exe as
 # resources of type FILE under language 1036. Their CRC-32s go in one more resource,
 # CHECKSUMS of type FILECRC: for each entry its name, a zero byte and the four bytes of

@@ -33,6 +33,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${SONDREL_GENERATED} -I${CMAKE_SOURCE_DI
 # Every source of the program but its entry point and application object, folder by
 # folder; the test programs link the same library.
 add_library(sondrel_core STATIC
+    codec/crc32.cpp
+    codec/szdd_decode.cpp
     framework/app.cpp
     framework/busy.cpp
     framework/common_controls.cpp
@@ -53,10 +55,8 @@ add_library(sondrel_core STATIC
     framework/text.cpp
     framework/wide_path.cpp
     payload/catalogue.cpp
-    payload/crc32.cpp
     payload/install_payload_file.cpp
     payload/lz_service.cpp
-    payload/szdd_decode.cpp
     shell/installed_apps.cpp
     shell/old_shortcuts.cpp
     shell/settings.cpp
@@ -79,10 +79,10 @@ add_library(sondrel_core STATIC
 # whole 512-byte page for a hundred bytes of zeros); without, they go to .bss, which costs
 # the file nothing.
 set_source_files_properties(framework/app.cpp framework/system_dll.cpp newsletter/reachability.cpp
-                            payload/crc32.cpp payload/lz_service.cpp app/setup_app.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
+                            codec/crc32.cpp payload/lz_service.cpp app/setup_app.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
 # The decoder keeps its window on the stack, past the one page a frame may take unprobed
 # (cmake/product_flags.cmake); the program itself uses only its header reader.
-set_source_files_properties(payload/szdd_decode.cpp PROPERTIES COMPILE_OPTIONS "-mstack-arg-probe;-maccumulate-outgoing-args;-Wno-frame-larger-than")
+set_source_files_properties(codec/szdd_decode.cpp PROPERTIES COMPILE_OPTIONS "-mstack-arg-probe;-maccumulate-outgoing-args;-Wno-frame-larger-than")
 target_include_directories(sondrel_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(sondrel_core PUBLIC
     WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX WIN32_LEAN_AND_MEAN

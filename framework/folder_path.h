@@ -10,6 +10,7 @@ enum class PathFault {
     kForbiddenChar,  // < > : " | ? * or a control character in a name
     kReservedName,   // a device name: CON, NUL, COM1, LPT1... with or without an extension
     kBadEnding,      // a name that ends in a blank or a dot ("." and ".." aside)
+    kCount           // not a fault: what the tables of faults count to
 };
 
 // The length of the root of `path`: 3 for "C:\", the whole "\\server\share" with the

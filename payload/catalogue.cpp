@@ -11,11 +11,5 @@ const PayloadEntry kPayloadCatalogue[kPayloadCount] = {
 #include "payload/catalogue.def"
 };
 #undef PAYLOAD_ENTRY
-
-#define PAYLOAD_ENTRY(resourceName, nameId, englishName, folder) +1
-static_assert(0
-#include "payload/catalogue.def"
-              == kPayloadCount, "the table holds every entry once");
-#undef PAYLOAD_ENTRY
 #undef HTMLVIEW
 #undef INSTALL_DIR

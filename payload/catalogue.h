@@ -1,4 +1,4 @@
-// The thirteen files the setup program carries, in install order (payload/catalogue.def).
+// The files the setup program carries, in install order (payload/catalogue.def).
 #pragma once
 #include <windows.h>
 
@@ -8,7 +8,12 @@ struct PayloadEntry {
     const char* subFolder;     // "HtmlView", or nullptr for the install directory itself
 };
 
-const size_t kPayloadCount = 13;
+// As many as catalogue.def has rows.
+#define PAYLOAD_ENTRY(resourceName, nameId, englishName, folder) +1
+const size_t kPayloadCount = 0
+#include "payload/catalogue.def"
+    ;
+#undef PAYLOAD_ENTRY
 extern const PayloadEntry kPayloadCatalogue[kPayloadCount];
 
 // The one sub-folder of the install directory; the payload's documents go there.

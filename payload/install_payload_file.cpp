@@ -4,15 +4,16 @@
 
 #include <string.h>
 
+#include "codec/crc32.h"
+#include "codec/little_endian.h"
+#include "codec/szdd.h"
 #include "framework/file_error.h"
 #include "framework/message_box.h"
 #include "framework/path.h"
 #include "framework/resource_bytes.h"
 #include "framework/scope_exit.h"
 #include "framework/string_table.h"
-#include "payload/crc32.h"
 #include "payload/lz_service.h"
-#include "payload/szdd.h"
 #include "resources/resource.h"
 
 namespace {
@@ -46,9 +47,8 @@ bool RecordedChecksum(const char* resourceName, uint32_t* crc) {
     while (p < end) {
         const char* zero = static_cast<const char*>(memchr(p, '\0', static_cast<size_t>(end - p)));
         if (!zero || end - zero < 5) return false;
-        const BYTE* b = reinterpret_cast<const BYTE*>(zero + 1);
         if (strcmp(p, resourceName) == 0) {
-            *crc = b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
+            *crc = LoadLittleEndian32(reinterpret_cast<const uint8_t*>(zero + 1));
             return true;
         }
         p = zero + 5;

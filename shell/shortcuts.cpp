@@ -9,9 +9,13 @@
 #include "resources/resource.h"
 #include "shell/shell_folders.h"
 
-const char kProgramGroup[] = "[ mp3 - sondrel ]";
+const char kProgramGroup[] = PRODUCT_NAME;
 
-const ShortcutRow kShortcutTable[kShortcutCount] = {
+namespace {
+
+// The shortcuts, one row each; the build checks that none is missing or doubled.
+const size_t kShortcutCount = 9;
+const ShortcutRow kShortcutTable[] = {
     {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, kDesktopFolder, false, false},
     {IDS_FILE_MAIN_APP, IDS_LINK_MAIN_APP, kProgramsFolder, true, false},
     {IDS_FILE_TRAY, IDS_LINK_MAIN_APP, kStartupFolder, false, false},  // the tray launcher starts at logon
@@ -22,6 +26,9 @@ const ShortcutRow kShortcutTable[kShortcutCount] = {
     {IDS_FILE_PLAYER, IDS_LINK_PLAYER, kDesktopFolder, false, false},
     {IDS_FILE_PLAYER, IDS_LINK_PLAYER, kProgramsFolder, true, false},
 };
+static_assert(sizeof kShortcutTable / sizeof kShortcutTable[0] == kShortcutCount, "one row for every shortcut");
+
+}  // namespace
 
 HRESULT CreateShellLink(const WCHAR* target, const WCHAR* linkFile, const WCHAR* description, HWND owner) {
     IShellLinkW* link = nullptr;

@@ -1,4 +1,4 @@
-// The nine shortcuts the install makes, and the shell-link service that writes them.
+// The shortcuts the install makes, and the shell-link service that writes them.
 #pragma once
 #include <windows.h>
 
@@ -10,8 +10,6 @@ struct ShortcutRow {
     bool inDocuments;         // the file lies in the documents' sub-folder, not the install directory
 };
 
-const size_t kShortcutCount = 9;
-extern const ShortcutRow kShortcutTable[kShortcutCount];
 extern const char kProgramGroup[];
 
 // Makes the link of one row, to its file under `installDir` (or its sub-folder
@@ -20,7 +18,7 @@ extern const char kProgramGroup[];
 // system's code page gets its link. A row whose folder cannot be had, or whose paths
 // would pass the path limit, is skipped; nothing is reported.
 void CreateShortcut(HWND owner, const char* installDir, const char* documentsFolder, const ShortcutRow& row);
-// Makes the nine shortcuts, only when the shell-link service could be initialised afresh
+// Makes every shortcut of the table, only when the shell-link service could be initialised afresh
 // on this thread (it then stays so until the program ends).
 void CreateShortcuts(HWND owner, const char* installDir, const char* documentsFolder);
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "payload/crc32.h"
-#include "payload/szdd.h"
+#include "codec/crc32.h"
+#include "codec/szdd.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Benchmarks the SZDD codec (payload/szdd_*.cpp) against libmspack (decoding speed) and
+# Benchmarks the SZDD codec (codec/szdd_*.cpp) against libmspack (decoding speed) and
 # mscompress (compressed size) on a fixed corpus, and prints a Markdown report.
 #
 #   scripts/dev/bench-szdd.sh [--out FILE] [--min-time SECONDS] [PAYLOAD_DIR]

@@ -61,7 +61,7 @@ def test_a_whole_install_by_keyboard_alone(driver, launch, subscribed):
     shutil.rmtree(folder, ignore_errors=True)
     run = launch()
     dlg = driver.find("#32770", SETUP_TITLE, timeout=30, exe="setup.exe")
-    assert driver.focus(dlg)["id"] == IDOK
+    driver.wait_for(lambda: driver.focus(dlg)["id"] == IDOK, what="the focus on Install")
     driver.key(dlg, "Alt+D")
     driver.wait_for(lambda: driver.focus(dlg)["id"] == EDIT)
     for key in ("Tab", "Tab"):

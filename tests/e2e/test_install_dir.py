@@ -65,7 +65,7 @@ def refuse(driver, dlg, typed, message, caption=SETUP_TITLE):
     driver.click(dlg, IDOK)
     box = harness.answer_box(driver, caption, IDOK)
     assert (box["text"], box["icon"]) == (message, "exclamation"), typed
-    assert driver.focus(dlg)["id"] == EDIT, typed
+    driver.wait_for(lambda: driver.focus(dlg)["id"] == EDIT, what=f"the focus back in the field after {typed!r}")
     assert driver.text(dlg, EDIT) == typed
 
 

@@ -106,7 +106,7 @@ def test_dialog_opens_owned_by_the_main_window_with_its_layout_and_focus_on_ok(d
         assert c["text"] == text, cid
         assert all(abs(e - g) <= 1 for e, g in zip((x, y, w, h), c["dlu"])), (cid, c["dlu"])
     assert controls[-1]["style"] & ES_AUTOHSCROLL
-    assert driver.focus(dlg)["id"] == IDOK
+    driver.wait_for(lambda: driver.focus(dlg)["id"] == IDOK, what="the focus on OK")
 
     driver.click(dlg, IDCANCEL)
     assert run.wait() == 2

@@ -71,7 +71,7 @@ def test_dialog_opens_with_its_layout_defaults_and_focus_on_install(driver, laun
     assert driver.text(dlg, EDIT) == harness.program_files() + "\\MP3 Sondrel"
     assert driver.checked(dlg, CHECK) == 1
     assert driver.progress(dlg, PROGRESS) == (0, 0, 100)
-    assert driver.focus(dlg)["id"] == IDOK
+    driver.wait_for(lambda: driver.focus(dlg)["id"] == IDOK, what="the focus on Install")
 
     driver.click(dlg, IDCANCEL)
     assert run.wait() == 2

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/szdd.h"
+#include "codec/szdd.h"
 
 namespace {
 

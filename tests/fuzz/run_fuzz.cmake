@@ -50,9 +50,9 @@ endif()
 set(fuzzer "${BINARY_DIR}/szdd_fuzz")
 set(sources
     "${SOURCE_DIR}/tests/fuzz/szdd_fuzz.cpp"
-    "${SOURCE_DIR}/payload/szdd_decode.cpp"
-    "${SOURCE_DIR}/payload/szdd_encode.cpp")
-set(inputs ${sources} "${SOURCE_DIR}/payload/szdd.h" "${SOURCE_DIR}/payload/szdd_memory.h"
+    "${SOURCE_DIR}/codec/szdd_decode.cpp"
+    "${SOURCE_DIR}/codec/szdd_encode.cpp")
+set(inputs ${sources} "${SOURCE_DIR}/codec/szdd.h" "${SOURCE_DIR}/codec/szdd_memory.h"
            "${CMAKE_CURRENT_LIST_FILE}")
 
 set(stale FALSE)

@@ -1,4 +1,4 @@
-// libFuzzer target for the SZDD codec (payload/szdd_*.cpp), built with clang++ and
+// libFuzzer target for the SZDD codec (codec/szdd_*.cpp), built with clang++ and
 // -fsanitize=fuzzer,address,undefined by tests/fuzz/run_fuzz.cmake.
 //
 // For every input:
@@ -20,8 +20,8 @@
 
 #include <vector>
 
-#include "payload/szdd.h"
-#include "payload/szdd_memory.h"
+#include "codec/szdd.h"
+#include "codec/szdd_memory.h"
 
 namespace {
 

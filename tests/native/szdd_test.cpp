@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "payload/crc32.h"
-#include "payload/szdd.h"
-#include "payload/szdd_memory.h"
+#include "codec/crc32.h"
+#include "codec/szdd.h"
+#include "codec/szdd_memory.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/setup_dlg.h"
-#include "payload/install_payload_file.h"
+#include "codec/szdd.h"
 #include "framework/string_table.h"
 #include "live_dialog.h"
-#include "test_files.h"
 #include "payload/catalogue.h"
-#include "payload/szdd.h"
+#include "payload/install_payload_file.h"
+#include "test_files.h"
 
 namespace {
 

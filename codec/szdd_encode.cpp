@@ -1,7 +1,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "payload/szdd.h"
+#include "codec/little_endian.h"
+#include "codec/szdd.h"
 
 namespace szdd {
 
@@ -87,7 +88,7 @@ void WriteHeader(uint8_t* out, size_t size) {
     memcpy(out, kMagic, sizeof kMagic);
     out[8] = kModeLzss;
     out[9] = 0;
-    for (int i = 0; i < 4; ++i) out[10 + i] = static_cast<uint8_t>(size >> (8 * i));
+    StoreLittleEndian32(static_cast<uint32_t>(size), out + 10);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "payload/szdd.h"
+#include "codec/szdd.h"
 
 namespace szdd {
 

@@ -66,7 +66,7 @@ protected:
 };
 
 // Streams from `in` to `out` with fixed buffers (the ring and one buffer each way); the
-// one decoder of the format, on files and, through payload/szdd_memory.h, on memory.
+// one decoder of the format, on files and, through codec/szdd_memory.h, on memory.
 // `produced`, when given, receives the number of bytes expanded (on a write error, the
 // last of them may not have reached `out`); it is left alone when the header is at fault.
 Status Expand(Reader& in, Writer& out, uint32_t* produced = nullptr);

@@ -1,4 +1,4 @@
-#include "payload/crc32.h"
+#include "codec/crc32.h"
 
 namespace {
 

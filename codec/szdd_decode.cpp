@@ -1,6 +1,7 @@
 #include <string.h>
 
-#include "payload/szdd.h"
+#include "codec/little_endian.h"
+#include "codec/szdd.h"
 
 namespace szdd {
 
@@ -24,8 +25,7 @@ Status ParseHeader(const uint8_t* data, size_t size, Header* header) {
     if (memcmp(data, kMagic, sizeof kMagic) != 0) return Status::kBadMagic;
     header->mode = data[8];
     header->lastNameChar = data[9];
-    header->expandedLength = static_cast<uint32_t>(data[10]) | static_cast<uint32_t>(data[11]) << 8 |
-                             static_cast<uint32_t>(data[12]) << 16 | static_cast<uint32_t>(data[13]) << 24;
+    header->expandedLength = LoadLittleEndian32(data + 10);
     return header->mode == kModeLzss ? Status::kOk : Status::kBadMode;
 }
 
