@@ -31,9 +31,14 @@ stop() {
     fi
 }
 
+# A display number no server holds: its socket in /tmp, its lock, or the abstract socket that
+# a server of another /tmp (a chroot's) holds on the same network.
 free_display() {
+    local taken
+    taken=$(grep -o '@/tmp/.X11-unix/X[0-9]*' /proc/net/unix 2>/dev/null || true)
     for n in $(seq 90 160); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || grep -qx "@/tmp/.X11-unix/X$n" <<<"$taken" ||
+            { echo "$n"; return; }
     done
     echo "no free X display number" >&2
     return 1
