@@ -58,16 +58,32 @@ update_once() {
   fi
 }
 
-if [ ${#missing[@]} -gt 0 ]; then
+# Installs the packages given, if any. Its failure ends the command, with apt's own message
+# on stderr.
+install_packages() {
+  [ $# -gt 0 ] || return 0
   update_once
-  echo "Installing missing packages: ${missing[*]}"
-  # Its failure ends the command, with apt's own message on stderr.
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+  echo "Installing missing packages: $*"
+  $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null \
     2> >(grep -v '^debconf: delaying package configuration' >&2)
-fi
+}
 
+# mmdebstrap first: the Wine root is then made while the rest installs (each has its own
+# packages and its own apt).
+others=()
+for p in "${missing[@]}"; do
+  if [ "$p" = mmdebstrap ]; then install_packages mmdebstrap; else others+=("$p"); fi
+done
 world=$(cd "$(dirname "$0")/../world" && pwd)
-$sudo "$world/wine-root.sh" ensure
+root_log=$(mktemp)
+$sudo "$world/wine-root.sh" ensure >"$root_log" 2>&1 &
+root_maker=$!
+install_packages "${others[@]}"
+root_status=0
+wait $root_maker || root_status=$?
+cat "$root_log"
+rm -f "$root_log"
+[ $root_status -eq 0 ] || exit $root_status
 
 # 32-bit Wine of the machine's own, where 32-bit code runs.
 installed "$wine32" || ! "$world/wine-root.sh" probe32 >/dev/null || {

@@ -26,18 +26,24 @@ stop_worlds() {
         "$root/scripts/world/wine-env.sh" stop "$(dirname "$log")" >/dev/null 2>&1 || true
     done
 }
-trap stop_worlds EXIT
+logs=$(mktemp -d)
+trap 'stop_worlds; rm -rf "$logs"' EXIT
 
-# run_tree TREE [CTEST ARGS...]: runs the tree's tests and adds them to the counts.
-run_tree() {
-    local tree=$1 log line total bad
-    shift
-    echo "== $tree tests${*:+ ($*)}"
-    log=$(mktemp)
-    (cd "$build/$tree" && ctest --output-on-failure --timeout 600 "$@") 2>&1 | tee "$log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+# test_tree TREE LOG [CTEST ARGS...]: runs the tree's tests, their output into LOG, and
+# ctest's status into LOG.status.
+test_tree() {
+    local tree=$1 log=$2
+    shift 2
+    { echo "== $tree tests${*:+ ($*)}"
+      (cd "$build/$tree" && ctest --output-on-failure --timeout 600 "$@") 2>&1
+      echo $? >"$log.status"; } >"$log"
+}
+
+# count LOG TREE: adds the tree's summary to the counts; a tree without one counts as failed.
+count() {
+    local log=$1 tree=$2 line total bad
+    [ "$(cat "$log.status" 2>/dev/null)" = 0 ] || status=1
     line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-    rm -f "$log"
     if [ -z "$line" ]; then
         echo "no test summary from the $tree tree" >&2
         status=1
@@ -49,12 +55,28 @@ run_tree() {
     failed=$((failed + bad))
 }
 
-run_tree native
-for tree in win win64; do
-    if [ "$tree" = "$WINE_TREE" ]; then run_tree "$tree"; else run_tree "$tree" -L build; fi
+# The native tests and the other tree's build checks run beside the Windows tests, which
+# spend their time waiting on windows; the Windows tests' output is shown as it comes.
+other=win
+[ "$WINE_TREE" = win ] && other=win64
+test_tree native "$logs/native" &
+native=$!
+test_tree "$other" "$logs/$other" -L build &
+checks=$!
+test_tree "$WINE_TREE" "$logs/$WINE_TREE" &
+windows=$!
+tail -n +1 -f --pid=$windows "$logs/$WINE_TREE" 2>/dev/null
+wait $windows $native $checks
+for tree in "$WINE_TREE" native "$other"; do
+    [ "$tree" = "$WINE_TREE" ] || cat "$logs/$tree"
+    count "$logs/$tree" "$tree"
 done
 # 32-bit Windows: one whole install of the shipped build.
-[ -n "$WINE32_WORLD" ] || SONDREL_WINE_WORLD=win32 run_tree win -R '^e2e[.]whole_install$'
+if [ -z "$WINE32_WORLD" ]; then
+    SONDREL_WINE_WORLD=win32 test_tree win "$logs/win32" -R '^e2e[.]whole_install$'
+    cat "$logs/win32"
+    count "$logs/win32" "win (32-bit Windows)"
+fi
 echo
 echo "$WINE_WHY: the Windows tests ran on $(wine_worlds_words)"
 echo "all trees: $passed passed, $failed failed"
