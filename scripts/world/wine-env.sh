@@ -115,10 +115,14 @@ LOCPATH=$locales
 LANG=en_US.UTF-8
 LC_ALL=
 ENV
-    # A persistent wineserver first: every later Wine program then starts quickly.
+    # Wine goes on writing the prefix's 32-bit half after wineboot has ended: the prefix is
+    # whole once the server has ended with the last of the processes that write it. Then a
+    # persistent server: every later Wine program starts quickly.
     mkdir -p "$prefix"
-    (set -a; . "$dir/env"; "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    (set -a; . "$dir/env"
      timeout 180 "$WINELOADER" wineboot -i >"$dir/wineboot.log" 2>&1
+     timeout 180 "$WINESERVER" -w
+     "$WINESERVER" -p </dev/null >/dev/null 2>&1
      # The virtual display has no window manager: windows Wine leaves to one would make
      # every dialog wait two seconds for a manager's answer when it closes.
      "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1)

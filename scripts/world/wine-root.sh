@@ -109,9 +109,16 @@ enter() {
 }
 
 # A 32-bit Windows program of Wine's own, in a prefix inside the root made for this question.
+# Wine goes on writing a new prefix's 32-bit half after wineboot has ended: the prefix is
+# whole once its server has ended with the last of the processes that write it.
 probe32() {
     local out status=0
-    out=$(WINEPREFIX=/var/lib/sondrel-probe-prefix WINEDEBUG=-all "$0" run "$bin/wine" "$bin/i386-windows/hostname.exe" 2>&1) || status=$?
+    export WINEPREFIX=/var/lib/sondrel-probe-prefix WINEDEBUG=-all
+    if [ ! -f "$root$WINEPREFIX/system.reg" ]; then
+        "$0" run "$bin/wine" wineboot -i >/dev/null 2>&1 || true
+        timeout 300 "$0" run "$bin/wineserver" -w || true
+    fi
+    out=$("$0" run "$bin/wine" "$bin/i386-windows/hostname.exe" 2>&1) || status=$?
     [ $status -eq 0 ] && return 0
     case $status in
         139) echo "under Wine's WoW64 a 32-bit program ended with a segmentation fault" ;;
