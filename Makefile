@@ -15,8 +15,9 @@ WIN_SETTINGS := -DCMAKE_BUILD_TYPE=MinSizeRel -DSONDREL_SUBSCRIPTION_HOST=127.0.
 run: deps
 	SONDREL_DEPS_CHECKED=1 scripts/make/run.sh $(BUILD)
 
-test: build
-	scripts/make/run-tests.sh $(BUILD)
+# run-tests.sh builds the trees itself: the Windows tests' tree first, the others beside its tests.
+test: deps
+	SONDREL_DEPS_CHECKED=1 MAKE="$(MAKE)" scripts/make/run-tests.sh $(BUILD)
 
 build: native win win64
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test of the build trees (native, then the Windows trees under Wine) and
-# closes with one summary line for the whole run. Exits non-zero when any test failed.
+# Builds the trees and runs every test of them (native, and the Windows trees under Wine),
+# then closes with one summary line for the whole run. Exits non-zero when any build or test failed.
 #
 # The Windows tests run on one build, in the worlds scripts/world/wine-arches.sh finds for
 # it; the other tree still has its build checks run, since they run nothing of what they
@@ -10,8 +10,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-build}
 . "$root/scripts/world/wine-arches.sh"
 wine_arches || exit 2
+mkdir -p "$build" && build=$(cd "$build" && pwd) || exit 2
 # The Wine root reaches the build tree where it lies outside the project.
-SONDREL_WINE_BIND=$(cd "$build" && pwd)
+SONDREL_WINE_BIND=$build
 export SONDREL_WINE_BIND
 
 passed=0
@@ -29,6 +30,11 @@ stop_worlds() {
 logs=$(mktemp -d)
 trap 'stop_worlds; rm -rf "$logs"' EXIT
 
+# build_tree TREE: the Makefile's own build of the tree (its cmake settings are written there).
+build_tree() {
+    ${MAKE:-make} -s --no-print-directory -C "$root" BUILD="$build" SONDREL_DEPS_CHECKED=1 "$1"
+}
+
 # test_tree TREE LOG [CTEST ARGS...]: runs the tree's tests, their output into LOG, and
 # ctest's status into LOG.status.
 test_tree() {
@@ -39,13 +45,28 @@ test_tree() {
       echo $? >"$log.status"; } >"$log"
 }
 
-# count LOG TREE: adds the tree's summary to the counts; a tree without one counts as failed.
+# build_and_test TREE LOG [CTEST ARGS...]: as test_tree, once the tree is built; a build that
+# failed leaves its errors in LOG and no test summary there, which counts as a failure.
+build_and_test() {
+    local tree=$1 log=$2
+    if build_tree "$tree" >"$log.build" 2>&1; then
+        test_tree "$@"
+        cat "$log.build" "$log" >"$log.all" && mv "$log.all" "$log"
+    else
+        { echo "== $tree build failed"; cat "$log.build"; } >"$log"
+        echo 2 >"$log.status"
+    fi
+}
+
+# count LOG TREE: adds the tree's summary to the counts; a tree without one (it did not build,
+# or ctest ran nothing) counts as one failure.
 count() {
     local log=$1 tree=$2 line total bad
     [ "$(cat "$log.status" 2>/dev/null)" = 0 ] || status=1
     line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$line" ]; then
         echo "no test summary from the $tree tree" >&2
+        failed=$((failed + 1))
         status=1
         return
     fi
@@ -55,13 +76,14 @@ count() {
     failed=$((failed + bad))
 }
 
-# The native tests and the other tree's build checks run beside the Windows tests, which
-# spend their time waiting on windows; the Windows tests' output is shown as it comes.
+# The native tree and the other Windows tree are built and tested beside the Windows tests,
+# which spend their time waiting on windows; the Windows tests' output is shown as it comes.
 other=win
 [ "$WINE_TREE" = win ] && other=win64
-test_tree native "$logs/native" &
+build_tree "$WINE_TREE" || exit 2
+build_and_test native "$logs/native" &
 native=$!
-test_tree "$other" "$logs/$other" -L build &
+build_and_test "$other" "$logs/$other" -L build &
 checks=$!
 test_tree "$WINE_TREE" "$logs/$WINE_TREE" &
 windows=$!
